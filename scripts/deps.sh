@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Orvane needs to build, run and test.
+# Safe to run again: apt only installs what is missing.
+set -euo pipefail
+PKGS=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
+  gstreamer1.0-plugins-ugly gstreamer1.0-libav gstreamer1.0-tools
+  timgm6mb-soundfont
+  xvfb xauth x11-utils imagemagick fonts-dejavu-core fonts-wqy-microhei
+)
+missing=()
+for p in "${PKGS[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  SUDO=""; [ "$(id -u)" = 0 ] || SUDO="sudo"
+  $SUDO apt-get update -q
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
