@@ -1,0 +1,86 @@
+#include "PlaylistStore.h"
+
+#include <QListWidget>
+
+PlaylistStore::PlaylistStore(QListWidget *List1, QListWidget *lstfavs)
+    : m_paths(List1), m_display(lstfavs)
+{
+}
+
+int PlaylistStore::count() const { return m_display->count(); }
+
+QString PlaylistStore::path(int row) const
+{
+    const QListWidgetItem *item = m_paths->item(row);
+    return item ? item->text() : QString();
+}
+
+QString PlaylistStore::display(int row) const
+{
+    const QListWidgetItem *item = m_display->item(row);
+    return item ? item->text() : QString();
+}
+
+void PlaylistStore::append(const QString &path, const QString &display)
+{
+    m_paths->addItem(path);
+    m_display->addItem(display);
+}
+
+void PlaylistStore::appendMany(const QStringList &paths, const QStringList &displays)
+{
+    Q_ASSERT(paths.size() == displays.size());
+    const qsizetype n = std::min(paths.size(), displays.size());
+    m_paths->setUpdatesEnabled(false);
+    m_display->setUpdatesEnabled(false);
+    m_paths->addItems(paths.mid(0, n));
+    m_display->addItems(displays.mid(0, n));
+    m_paths->setUpdatesEnabled(true);
+    m_display->setUpdatesEnabled(true);
+}
+
+void PlaylistStore::removeAt(int row)
+{
+    if (row < 0 || row >= count())
+        return;
+    delete m_display->takeItem(row);
+    delete m_paths->takeItem(row);
+}
+
+void PlaylistStore::clear()
+{
+    m_display->clear();
+    m_paths->clear();
+}
+
+int PlaylistStore::selectedIndex() const
+{
+    const int row = m_display->currentRow();
+    const QListWidgetItem *item = m_display->item(row);
+    return item && item->isSelected() ? row : -1;
+}
+
+bool PlaylistStore::setSelectedIndex(int row)
+{
+    if (row < -1 || row >= count())
+        return false;
+    if (row == -1) {
+        m_display->clearSelection();
+        m_display->setCurrentRow(-1);
+    } else {
+        m_display->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+    }
+    return true;
+}
+
+QString PlaylistStore::selectedText() const
+{
+    const int row = selectedIndex();
+    return row < 0 ? QString() : display(row);
+}
+
+QString PlaylistStore::selectedPath() const
+{
+    const int row = selectedIndex();
+    return row < 0 ? QString() : path(row);
+}
