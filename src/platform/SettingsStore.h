@@ -1,0 +1,17 @@
+#pragma once
+// Per-user program settings: text values addressed by application, section
+// and key, kept in an INI file of the user's configuration folder
+// (~/.config/<application>/<application>.conf). A key never written reads as
+// "" (or the given default). Tests point QSettings' IniFormat user path at a
+// temporary folder with QSettings::setPath.
+#include <QString>
+
+QString GetSetting(const QString &application, const QString &section, const QString &key,
+                   const QString &defaultValue = QString());
+// Returns false when the store could not be written (read-only folder, full disk).
+bool SaveSetting(const QString &application, const QString &section, const QString &key, const QString &value);
+void DeleteSetting(const QString &application, const QString &section, const QString &key);
+
+// The application name the windows store their settings under: the program's
+// name (QCoreApplication::applicationName, "Orvane" for the player).
+QString SettingsApplicationName();

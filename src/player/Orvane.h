@@ -1,0 +1,159 @@
+#pragma once
+// The main player window: borderless, drawn from its own skin, with every
+// control of the player placed by name from the twips table in
+// OrvaneGeometry. Its height is its mode (230 strip, 1725 player, 5640 with
+// the playlist panel) and is kept exactly in twips.
+//
+// Handlers are grouped by concern in their own files:
+//   Orvane.cpp          construction, load/unload, height, painting
+//   OrvaneControls.cpp  creating the controls from the table
+//   OrvaneShell.cpp     close, minimise, caption, drag, video buttons
+//   OrvaneAddSongs.cpp  adding songs through the open dialog
+//   OrvaneSkin.cpp      the skin and the small state pictures
+#include "PlaylistStore.h"
+
+#include <QPointer>
+#include <QWidget>
+#include <array>
+
+class FileDialogControl;
+class ImageControl;
+class LabelControl;
+class LineControl;
+class MediaPlayerControl;
+class PictureBox;
+class QButtonGroup;
+class QLineEdit;
+class QListWidget;
+class QRadioButton;
+class QTimer;
+struct Error;
+enum class DragOutcome;
+
+// The controls of the main window, by their names.
+struct OrvaneControls {
+    // title strip
+    ImageControl *toppic = nullptr;
+    LabelControl *toptime = nullptr;
+    ImageControl *Image5 = nullptr, *Image6 = nullptr, *Image7 = nullptr, *Image8 = nullptr, *Image16 = nullptr;
+    ImageControl *Image4 = nullptr, *Image2 = nullptr, *Image1 = nullptr;
+    // player
+    ImageControl *Image9 = nullptr;
+    ImageControl *balance = nullptr;
+    PictureBox *PicDisplay = nullptr;
+    LabelControl *Label24 = nullptr; // inside PicDisplay
+    LabelControl *Label20 = nullptr;
+    ImageControl *pluss = nullptr, *minus = nullptr;
+    std::array<LineControl *, 7> LVol{}; // index 1 to 6
+    LabelControl *kbps = nullptr, *Khs = nullptr;
+    ImageControl *plup = nullptr, *vidup = nullptr, *islider = nullptr;
+    ImageControl *openfile = nullptr, *repeaton = nullptr;
+    ImageControl *play = nullptr, *pause = nullptr, *stop = nullptr, *next = nullptr, *previous = nullptr;
+    ImageControl *shuffle = nullptr, *shuffleon = nullptr, *repeat = nullptr;
+    // playlist panel
+    ImageControl *Image15 = nullptr;
+    QListWidget *lstfavs = nullptr;
+    ImageControl *savelist = nullptr, *listbar = nullptr, *filebar = nullptr, *directory = nullptr;
+    ImageControl *list = nullptr, *addfile = nullptr;
+    ImageControl *Image14 = nullptr, *Image10 = nullptr, *Image11 = nullptr, *Image12 = nullptr, *Image13 = nullptr;
+    ImageControl *LOADLIST = nullptr, *Image3 = nullptr;
+    // below the window: they hold state
+    ImageControl *viddown = nullptr, *pldown = nullptr;
+    MediaPlayerControl *am1 = nullptr;
+    QRadioButton *optrnd = nullptr, *optnon = nullptr, *optres = nullptr;
+    QButtonGroup *PlayOrder = nullptr;
+    LabelControl *VolumInd = nullptr;
+    QListWidget *List1 = nullptr;
+    LabelControl *Labelpause = nullptr;
+    QLineEdit *ext = nullptr;
+    FileDialogControl *cd1 = nullptr;
+    // timers
+    QTimer *Timer1 = nullptr;     // 400 ms, caption
+    QTimer *Timer3 = nullptr;     // 60 ms, strip time follows the height
+    QTimer *Timer6 = nullptr;     // 50 ms, strip hot spots follow the height
+    QTimer *toppicture = nullptr; // 60 ms, strip picture follows the height
+    QTimer *Timer4 = nullptr;     // 1000 ms, strip time
+    QTimer *Timer5 = nullptr;     // 1000 ms, player time
+    QTimer *Timer7 = nullptr;     // 100 ms, title scroll
+    QTimer *Timer55 = nullptr;    // 1000 ms, position knob
+    QTimer *TVolum = nullptr;     // 50 ms, volume repeat; off until a volume button is held
+};
+
+class Orvane : public QWidget {
+    Q_OBJECT
+public:
+    explicit Orvane(QWidget *parent = nullptr);
+    ~Orvane() override;
+
+    // The live main window, if any: the other windows of the player reach
+    // its playlist and media control through it.
+    static Orvane *instance();
+
+    const OrvaneControls &controls() const { return c; }
+    PlaylistStore &playlist() { return m_playlist; }
+    const PlaylistStore &playlist() const { return m_playlist; }
+
+    // The window's height in twips: its mode. Read back exactly as set.
+    int Height() const { return m_heightTwips; }
+    void setHeight(int twips);
+
+    // Top and Left in twips, from the window's place on the screen.
+    double Top() const;
+    double Left() const;
+
+    // What the last press on the bare skin did (for the drag's tests).
+    DragOutcome lastDragOutcome() const { return m_lastDrag; }
+
+    // Public procedures of the window.
+    void GetWindowSize();
+
+    // ---- start-up and shell --------------------------------------------
+    void Form_Load();
+    void Form_Unload();
+    void Form_MouseDown(int Button, int Shift, double X, double Y);
+    void Image1_Click();
+    void Image2_Click();
+    void Timer1_Timer();
+    void vidup_MouseDown(int Button, int Shift, double X, double Y);
+    void viddown_MouseMove(int Button, int Shift, double X, double Y);
+
+    // ---- adding songs through the open dialog --------------------------
+    struct DialogAddSite {
+        QString filter;      // one of the song filters
+        bool testsForCd;     // looks at the name's end for "cda" and writes ext
+        bool opensFile;      // opens a chosen file that is not a CD track
+    };
+    void AddSongFromDialog(const DialogAddSite &site);
+    void openfile_Click();
+    void Image3_Click();
+    void Image6_Click();
+    void addfile_Click();
+
+Q_SIGNALS:
+    // The video buttons: the video windows answer these once they exist.
+    void menuPlayerRequested();
+    void skinnedVideoRequested();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createControls();
+    void wireShell();
+    void wireAddSongs();
+    void logMediaFailure(const char *what, const Error &error) const;
+    // Writes am1.FileName; a failure is logged and the caller goes on.
+    void openInPlayer(const QString &name);
+    void playInPlayer();
+    void setTitle(const QString &text);
+
+    OrvaneControls c;
+    PlaylistStore m_playlist;
+    int m_heightTwips = 0;
+    DragOutcome m_lastDrag;
+    QPixmap m_skin;
+    qreal m_skinDpr = 0;
+    QPointF m_pressGlobal;
+};

@@ -1,0 +1,85 @@
+// Adding songs one file at a time through the open dialog.
+#include "Orvane.h"
+
+#include "FileDialogControl.h"
+#include "ImageControl.h"
+#include "LabelControl.h"
+#include "MediaPlayerControl.h"
+#include "OrvaneSongFilters.h"
+#include "PathUtil.h"
+
+#include <QLineEdit>
+
+void Orvane::wireAddSongs()
+{
+    connect(c.openfile, &ImageControl::Click, this, &Orvane::openfile_Click);
+    connect(c.Image3, &ImageControl::Click, this, &Orvane::Image3_Click);
+    connect(c.Image6, &ImageControl::Click, this, &Orvane::Image6_Click);
+    connect(c.addfile, &ImageControl::Click, this, &Orvane::addfile_Click);
+}
+
+void Orvane::openInPlayer(const QString &name)
+{
+    if (Status s = c.am1->setFileName(name))
+        logMediaFailure(qUtf8Printable(QStringLiteral("opening \"%1\"").arg(name)), *s);
+}
+
+void Orvane::playInPlayer()
+{
+    if (Status s = c.am1->Play())
+        logMediaFailure("play", *s);
+}
+
+void Orvane::setTitle(const QString &text) { c.Label24->setCaption(text); }
+
+// The dialog add. A cancelled dialog leaves everything as it was; a file the
+// media control cannot open is still added, and the window carries on.
+void Orvane::AddSongFromDialog(const DialogAddSite &site)
+{
+    c.cd1->setFilter(site.filter);
+    // Nothing left over from an earlier use may pass for a choice.
+    c.cd1->setFileName(QString());
+    c.cd1->ShowOpen();
+    const QString chosen = c.cd1->FileName();
+    c.cd1->setFileName(QString());
+    if (chosen.isEmpty())
+        return;
+
+    const QString name = StripPath(chosen);
+    if (site.testsForCd) {
+        c.ext->setText(chosen.right(3));
+        // By character code: "CDA" is a file like any other.
+        if (c.ext->text() == QLatin1String("cda")) {
+            openInPlayer(CdAudioDevice);
+            playInPlayer();
+            m_playlist.append(chosen, name);
+            return; // the title keeps its text for a CD track
+        }
+    }
+    if (site.opensFile) {
+        openInPlayer(chosen);
+        playInPlayer();
+    }
+    m_playlist.append(chosen, name);
+    if (site.testsForCd)
+        setTitle(name);
+}
+
+// "Add Songs"
+void Orvane::openfile_Click() { AddSongFromDialog({SongFilter::A, true, true}); }
+
+// FILE of the add pop-up: added and named, but what plays goes on playing.
+void Orvane::Image3_Click() { AddSongFromDialog({SongFilter::B, true, false}); }
+
+// Play of the compact strip: the selected entry, or a new one from the dialog.
+void Orvane::Image6_Click()
+{
+    if (!m_playlist.selectedText().isEmpty()) {
+        openInPlayer(m_playlist.selectedPath());
+        return;
+    }
+    AddSongFromDialog({SongFilter::B, true, true});
+}
+
+// The "+" button shows or hides the add pop-up.
+void Orvane::addfile_Click() { c.filebar->setVisible(c.filebar->isHidden()); }
