@@ -8,6 +8,7 @@
 #include "ProgramEnd.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSettings>
@@ -302,6 +303,8 @@ private slots:
 
         Window win;
         QVERIFY(QTest::qWaitForWindowExposed(&win.w));
+        // The failure is logged, never shown in a dialog.
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Orvane: (opening|playback) .*failed"));
         FileDialogSeam::queueAnswer(bad);
         win.click(win.c().openfile);
         QCOMPARE(win.paths(), QStringList{bad});
