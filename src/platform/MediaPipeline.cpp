@@ -36,6 +36,12 @@ void MediaPipeline::ensureGstreamer()
     std::call_once(once, [] {
         if (!gst_is_initialized())
             gst_init(nullptr, nullptr);
+        // libav's MP3 decoder costs several times mpg123's for the same
+        // sound; MP3 is what this player plays all day.
+        gsth::Handle<GstPluginFeature, gsth::objectUnref<GstPluginFeature>> mpg123(
+            gst_registry_lookup_feature(gst_registry_get(), "mpg123audiodec"));
+        if (mpg123)
+            gst_plugin_feature_set_rank(mpg123.get(), GST_RANK_PRIMARY + 1);
     });
 }
 
@@ -87,8 +93,9 @@ bool MediaPipeline::build(const QString &uri, const QString &audioSinkDescriptio
     // it would be followed by a second of queued audio, so a turn of the
     // balance knob would be heard only a second later.
     const QString sink = audioSinkDescription.isEmpty() ? QStringLiteral("autoaudiosink") : audioSinkDescription;
-    const QString withBalance = QStringLiteral("audioconvert ! audiopanorama name=balance ! audioconvert "
-                                               "! audioresample ! ") + sink;
+    // playbin converts and resamples in front of it already; the converter
+    // behind it serves sinks that want neither of the filter's two formats.
+    const QString withBalance = QStringLiteral("audiopanorama name=balance ! audioconvert ! ") + sink;
     gsth::GErrorPtr parseError;
     gsth::Element audioSink = gsth::refSink(
         gst_parse_bin_from_description(withBalance.toUtf8().constData(), TRUE, parseError.out()));
