@@ -31,6 +31,15 @@ QFont controlFont()
     f.setPixelSize(11);
     return f;
 }
+
+QFont labelFont()
+{
+    QFont f(QStringLiteral("DejaVu Sans"));
+    // Narrowed a little so that "Comment:" and "Genre:" end before their boxes.
+    f.setPixelSize(10);
+    f.setStretch(88);
+    return f;
+}
 } // namespace
 
 frmEditTags &frmEditTags::instance()
@@ -68,6 +77,7 @@ frmEditTags::frmEditTags(QWidget *parent)
         auto *label = new QLabel(QString::fromLatin1(LabelCaptions[i]), this);
         label->setObjectName(QStringLiteral("lblEditTags%1").arg(i));
         label->setGeometry(Labels[i].pixels().adjusted(0, 0, 8, 0)); // room for the font's own width
+        label->setFont(labelFont());
         label->setPalette(labelPalette);
         label->setAttribute(Qt::WA_TranslucentBackground);
         label->setAutoFillBackground(false);

@@ -65,6 +65,7 @@ void paintTitle(QPainter &p)
     p.setFont(skinFont(9, true));
     p.setPen(Qt::white);
     p.drawText(badgeRect, Qt::AlignCenter, QStringLiteral("i"));
+    p.setBrush(Qt::NoBrush);
     p.setRenderHint(QPainter::Antialiasing, false);
 
     p.setFont(font);
@@ -85,6 +86,7 @@ void paintPanel(QPainter &p)
     g.setColorAt(0.0, QColor(0x0b, 0x1f, 0x4d));
     g.setColorAt(1.0, QColor(0x06, 0x12, 0x33));
     p.fillPath(path, g);
+    p.setBrush(Qt::NoBrush);
     p.setPen(QPen(QColor(0x02, 0x07, 0x16), 1.0));
     p.drawPath(path);
     // Inner light edge at the bottom: the panel reads as sunk into the frame.
@@ -111,6 +113,7 @@ void paintButton(QPainter &p, const QRect &rect, const QString &caption, bool do
         g.setColorAt(1.0, QColor(0xa9, 0xb5, 0xc6));
     }
     p.fillPath(path, g);
+    p.setBrush(Qt::NoBrush);
     p.setPen(QPen(QColor(0x0c, 0x10, 0x18), 1.0));
     p.drawPath(path);
     if (!down) {
