@@ -7,6 +7,7 @@
 #include "clsMP3Info.h"
 
 #include <csignal>
+#include <cstring>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
