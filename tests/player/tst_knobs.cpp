@@ -13,6 +13,7 @@
 #include "MediaFixtures.h"
 #include "MediaPlayerControl.h"
 #include "Orvane.h"
+#include "SinkProbe.h"
 #include "Twips.h"
 
 #include <memory>
@@ -44,7 +45,7 @@ private Q_SLOTS:
         QVERIFY(m_dir.isValid());
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.filePath("settings"));
         QCoreApplication::setApplicationName(QStringLiteral("Orvane"));
-        MediaPlayerControl::setAudioSinkDescription(QStringLiteral("fakesink sync=true"));
+        MediaPlayerControl::setAudioSinkDescription(SinkProbe::sinkDescription()); // timed, silent, observable
         m_song = MediaFixtures::makeWav(m_dir.path(), "four.wav", 4.0);
         QVERIFY(!m_song.isEmpty());
     }
@@ -297,6 +298,40 @@ private Q_SLOTS:
         // Playback goes on from there and the knob follows it again.
         QTRY_VERIFY_WITH_TIMEOUT(c().am1->CurrentPosition() > 2.3, 3000);
         QTRY_VERIFY_WITH_TIMEOUT(k->Left() != dropped && k->Left() > 1890, 3000);
+    }
+
+    // What is heard: the balance knob dragged to its left end sends the song
+    // to the left channel only; back at its design place both sound alike.
+    void balanceKnobPansWhatIsHeard()
+    {
+        showWindow();
+        SinkProbe probe;
+        QVERIFY(c().am1->setFileName(m_song) == std::nullopt);
+        QVERIFY(c().am1->Play() == std::nullopt);
+        const QPoint p0 = knobCentre(c().balance);
+        QTest::mousePress(w.get(), Qt::LeftButton, {}, p0);
+        QTest::mouseMove(w.get(), p0 + QPoint(-15, 0));
+        QTest::mouseMove(w.get(), p0 + QPoint(-40, 0));
+        QCOMPARE(c().balance->Left(), 900.0);
+        QTest::mouseRelease(w.get(), Qt::LeftButton, {}, p0 + QPoint(-40, 0));
+        QCOMPARE(c().am1->Balance(), -10000L);
+        QTest::qWait(150); // let what was queued before the turn drain
+        probe.reset();
+        QTRY_VERIFY_WITH_TIMEOUT(probe.buffers() >= 10, 3000);
+        QVERIFY2(probe.rmsLeft() > 0.05, qPrintable(QString::number(probe.rmsLeft())));
+        QVERIFY2(probe.rmsRight() < probe.rmsLeft() * 0.02, qPrintable(QString::number(probe.rmsRight())));
+
+        // Back to the middle of the track by hand: both channels again.
+        const QPoint p1 = knobCentre(c().balance);
+        QTest::mousePress(w.get(), Qt::LeftButton, {}, p1);
+        QTest::mouseMove(w.get(), p1 + QPoint(30, 0));
+        QCOMPARE(c().balance->Left(), 1350.0);
+        QTest::mouseRelease(w.get(), Qt::LeftButton, {}, p1 + QPoint(30, 0));
+        QCOMPARE(c().am1->Balance(), 0L);
+        QTest::qWait(150);
+        probe.reset();
+        QTRY_VERIFY_WITH_TIMEOUT(probe.buffers() >= 10, 3000);
+        QVERIFY(probe.rmsRight() > probe.rmsLeft() * 0.9 && probe.rmsRight() < probe.rmsLeft() * 1.1);
     }
 
     // While the balance knob is held, playback does not move the position knob.

@@ -15,7 +15,9 @@
 #include "MediaFixtures.h"
 #include "MediaPlayerControl.h"
 #include "Orvane.h"
+#include "SinkProbe.h"
 
+#include <cmath>
 #include <memory>
 
 class TestVolume : public QObject {
@@ -51,7 +53,7 @@ private Q_SLOTS:
         QVERIFY(m_dir.isValid());
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.filePath("settings"));
         QCoreApplication::setApplicationName(QStringLiteral("Orvane"));
-        MediaPlayerControl::setAudioSinkDescription(QStringLiteral("fakesink sync=true"));
+        MediaPlayerControl::setAudioSinkDescription(SinkProbe::sinkDescription()); // timed, silent, observable
         m_song = MediaFixtures::makeWav(m_dir.path(), "four.wav", 4.0);
         QVERIFY(!m_song.isEmpty());
     }
@@ -179,8 +181,12 @@ private Q_SLOTS:
     void holdMinusWhilePlaying()
     {
         showWindow();
+        SinkProbe probe;
         QVERIFY(c().am1->setFileName(m_song) == std::nullopt);
         QVERIFY(c().am1->Play() == std::nullopt);
+        QTRY_VERIFY_WITH_TIMEOUT(probe.buffers() >= 10, 3000);
+        const double before = probe.rmsLeft();
+        QVERIFY(before > 0.05);
         const QPoint p = c().minus->geometry().center();
         QTest::mousePress(w.get(), Qt::LeftButton, {}, p);
         QVERIFY(c().TVolum->isActive());
@@ -197,6 +203,13 @@ private Q_SLOTS:
         QTest::qWait(200);
         QCOMPARE(c().am1->Volume(), stopped);
         QCOMPARE(c().am1->playState(), MediaPlayerControl::PlayState::Playing);
+        // And it is heard: the level falls by the decibels stepped down
+        // (amplitude 10^(volume / 2000)).
+        probe.reset();
+        QTRY_VERIFY_WITH_TIMEOUT(probe.buffers() >= 10, 3000);
+        const double expected = before * std::pow(10.0, double(stopped + 360) / 2000.0);
+        QVERIFY2(std::abs(probe.rmsLeft() - expected) < expected * 0.1,
+                 qPrintable(QStringLiteral("level %1, expected %2").arg(probe.rmsLeft()).arg(expected)));
     }
 
     // Held up from the design volume: two steps, then "Max" while held,
