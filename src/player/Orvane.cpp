@@ -42,6 +42,8 @@ Orvane::Orvane(QWidget *parent)
     m_playlist = PlaylistStore(c.List1, c.lstfavs);
     wireShell();
     wireAddSongs();
+    wireKnobs();
+    wireVolume();
 
     Form_Load();
 

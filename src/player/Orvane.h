@@ -10,11 +10,14 @@
 //   OrvaneShell.cpp     close, minimise, caption, drag, video buttons
 //   OrvaneAddSongs.cpp  adding songs through the open dialog
 //   OrvaneSkin.cpp      the skin and the small state pictures
+//   OrvaneKnobs.cpp     the position and balance knobs
+//   OrvaneVolume.cpp    the volume buttons and the meter
 #include "PlaylistStore.h"
 
 #include <QPointer>
 #include <QWidget>
 #include <array>
+#include <optional>
 
 class FileDialogControl;
 class ImageControl;
@@ -129,6 +132,46 @@ public:
     void Image6_Click();
     void addfile_Click();
 
+    // ---- position and balance knobs ------------------------------------
+    // Both knobs drag the same way and share one drag state, so while either
+    // is held playback leaves the position knob alone.
+    void islider_MouseDown(int Button, int Shift, double X, double Y);
+    void balance_MouseDown(int Button, int Shift, double X, double Y);
+    void islider_MouseMove(int Button, int Shift, double X, double Y);
+    void balance_MouseMove(int Button, int Shift, double X, double Y);
+    void islider_MouseUp(int Button, int Shift, double X, double Y);
+    void balance_MouseUp(int Button, int Shift, double X, double Y);
+    void Timer55_Timer(); // the position knob follows playback
+
+    // The knobs' tracks (Left, twips) and the mappings onto the media.
+    static constexpr double SliderTrackLeft = 120;   // start of the media
+    static constexpr double SliderTrackSpan = 3540;  // 3660: its end
+    static constexpr double BalanceFullLeft = 900;
+    static constexpr double BalanceCentre = 1350;
+    static constexpr double BalanceFullRight = 1740;
+    // Whole seconds to seek to for the position knob at `left`.
+    static double SeekSeconds(double left, double duration);
+    // The control's Balance for the balance knob at `left`.
+    static long BalanceFromKnob(double left);
+    // What a move over the balance knob at `left` writes into the title
+    // line; empty: the title is left as it is.
+    static QString BalanceZone(double left);
+
+    bool sliderDragging() const { return SliderDragging; }
+
+    // ---- volume buttons and meter --------------------------------------
+    void pluss_MouseDown(int Button, int Shift, double X, double Y);
+    void minus_MouseDown(int Button, int Shift, double X, double Y);
+    void pluss_MouseUp(int Button, int Shift, double X, double Y);
+    void minus_MouseUp(int Button, int Shift, double X, double Y);
+    void TVolum_Timer(); // one step while a volume button is held
+
+    static constexpr long VolumeStep = 130; // hundredths of a decibel per tick
+    // How many meter bars a volume lights, counted from LVol(1); empty below
+    // the meter's range, where it keeps what it showed.
+    static std::optional<int> VolumeMeterBars(long volume);
+    std::optional<bool> volumeUpward() const { return VolumeUpward; }
+
 Q_SIGNALS:
     // The video buttons: the video windows answer these once they exist.
     void menuPlayerRequested();
@@ -143,6 +186,13 @@ private:
     void createControls();
     void wireShell();
     void wireAddSongs();
+    void wireKnobs();
+    void wireVolume();
+    void knobPressed(ImageControl *knob, double X);
+    void knobDragStep(ImageControl *knob, double X, double lowest, double highest);
+    double pointerScreenTwips(const ImageControl *knob, double X) const;
+    void volumeButtonPressed(bool upward);
+    void volumeButtonReleased();
     void logMediaFailure(const char *what, const Error &error) const;
     // Writes am1.FileName; a failure is logged and the caller goes on.
     void openInPlayer(const QString &name);
@@ -156,4 +206,16 @@ private:
     QPixmap m_skin;
     qreal m_skinDpr = 0;
     QPointF m_pressGlobal;
+
+    // Knob drag state, shared by both knobs.
+    bool SliderDragging = false;       // from a press on a knob to a release
+    double SliderStartX = 0;           // the pointer's X on the screen at the press, twips
+    double SliderTwipsPerPixel = 0;    // the screen's twips per pixel, taken at the press
+    double SliderLeft = 0;             // the knob's Left: at the press, then after each step
+    double m_sliderPressLeft = 0;      // the knob's Left at the press
+    ImageControl *m_sliderKnob = nullptr; // the knob that was pressed
+
+    // Direction of the held volume button: true up, false down; empty
+    // until the first press.
+    std::optional<bool> VolumeUpward;
 };
