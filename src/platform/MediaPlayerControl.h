@@ -82,8 +82,17 @@ Q_SIGNALS:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    // Frames are copied only while the control can be seen; its own
+    // on-screen controls poll the position only then too.
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
+    void setState(PlayState state);
+    void closePipeline();
+    void onEndOfStream();
+    void onFailed(const QString &description);
+
     struct Private;
     std::unique_ptr<Private> d;
 };

@@ -1,0 +1,292 @@
+#include "MediaPipeline.h"
+
+#include <QMetaObject>
+#include <QMutexLocker>
+#include <QSocketNotifier>
+
+#include <gst/app/gstappsink.h>
+#include <gst/video/video.h>
+
+#include <cmath>
+#include <mutex>
+
+namespace {
+// playbin's GstPlayFlags: video, audio, software volume. No subtitles or
+// visualisations: the windows show neither.
+constexpr guint PlayFlagVideo = 1u << 0;
+constexpr guint PlayFlagAudio = 1u << 1;
+constexpr guint PlayFlagSoftVolume = 1u << 4;
+
+constexpr double kSecond = double(GST_SECOND);
+
+QString errorText(GstMessage *message)
+{
+    gsth::GErrorPtr error;
+    gsth::GChars debug;
+    gst_message_parse_error(message, error.out(), debug.out());
+    if (error && error->message && *error->message)
+        return QString::fromUtf8(error->message);
+    return QStringLiteral("The media cannot be played");
+}
+} // namespace
+
+void MediaPipeline::ensureGstreamer()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        if (!gst_is_initialized())
+            gst_init(nullptr, nullptr);
+    });
+}
+
+MediaPipeline::MediaPipeline() = default;
+
+MediaPipeline::~MediaPipeline()
+{
+    shutdown();
+}
+
+MediaPipeline *MediaPipeline::open(const QString &uri, const QString &audioSinkDescription,
+                                   int prerollMs, Error *error)
+{
+    ensureGstreamer();
+    auto *p = new MediaPipeline;
+    if (!p->build(uri, audioSinkDescription, error)) {
+        delete p;
+        return nullptr;
+    }
+
+    GstStateChangeReturn ret = gst_element_set_state(p->m_playbin.get(), GST_STATE_PAUSED);
+    if (ret == GST_STATE_CHANGE_ASYNC)
+        ret = gst_element_get_state(p->m_playbin.get(), nullptr, nullptr,
+                                    GstClockTime(prerollMs) * GST_MSECOND);
+    if (ret == GST_STATE_CHANGE_FAILURE) {
+        // The reason is the first error on the bus; the rest is of no use now.
+        gsth::Message msg(gst_bus_pop_filtered(p->m_bus.get(), GST_MESSAGE_ERROR));
+        *error = Error{ErrorNumber::MediaError,
+                       msg ? errorText(msg.get()) : QStringLiteral("The media cannot be played")};
+        delete p;
+        return nullptr;
+    }
+    // ASYNC here means the preroll took longer than we wait: the media may
+    // still come up (a slow device); duration then arrives later.
+    return p;
+}
+
+bool MediaPipeline::build(const QString &uri, const QString &audioSinkDescription, Error *error)
+{
+    m_playbin = gsth::refSink(gst_element_factory_make("playbin", nullptr));
+    if (!m_playbin) {
+        *error = Error{ErrorNumber::MediaError, QStringLiteral("GStreamer's playbin is not installed")};
+        return false;
+    }
+
+    if (!audioSinkDescription.isEmpty()) {
+        gsth::GErrorPtr parseError;
+        gsth::Element sink = gsth::refSink(gst_parse_bin_from_description(
+            audioSinkDescription.toUtf8().constData(), TRUE, parseError.out()));
+        if (!sink) {
+            *error = Error{ErrorNumber::MediaError,
+                           QStringLiteral("Bad audio sink: %1")
+                               .arg(parseError ? QString::fromUtf8(parseError->message) : QString())};
+            return false;
+        }
+        g_object_set(m_playbin.get(), "audio-sink", sink.get(), nullptr);
+    }
+
+    // Balance. Without the element (a stripped install) playback still works.
+    m_panorama = gsth::refSink(gst_element_factory_make("audiopanorama", nullptr));
+    if (m_panorama)
+        g_object_set(m_playbin.get(), "audio-filter", m_panorama.get(), nullptr);
+
+    // Video comes to us as plain frames, painted by the control itself, so it
+    // looks the same on every windowing system and offscreen.
+    m_videoSink = gsth::refSink(gst_element_factory_make("appsink", nullptr));
+    if (m_videoSink) {
+        // Qt's RGB32 as it lies in memory.
+        gsth::Caps caps(gst_caps_from_string(Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+                                                 ? "video/x-raw,format=BGRx"
+                                                 : "video/x-raw,format=xRGB"));
+        g_object_set(m_videoSink.get(), "caps", caps.get(), "max-buffers", 1u, "drop", TRUE,
+                     "sync", TRUE, "emit-signals", TRUE, "qos", TRUE, nullptr);
+        m_sampleConnection = gsth::SignalConnection(m_videoSink.get(), "new-sample",
+                                                    G_CALLBACK(&MediaPipeline::onNewSample), this);
+        g_object_set(m_playbin.get(), "video-sink", m_videoSink.get(), nullptr);
+    }
+
+    guint flags = PlayFlagAudio | PlayFlagSoftVolume | (m_videoSink ? PlayFlagVideo : 0u);
+    g_object_set(m_playbin.get(), "flags", flags, "uri", uri.toUtf8().constData(), nullptr);
+
+    m_bus = gsth::Bus(gst_element_get_bus(m_playbin.get()));
+    GPollFD pollFd{};
+    gst_bus_get_pollfd(m_bus.get(), &pollFd);
+    m_notifier = new QSocketNotifier(pollFd.fd, QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &MediaPipeline::drainBus);
+    return true;
+}
+
+void MediaPipeline::shutdown()
+{
+    if (m_shutDown)
+        return;
+    m_shutDown = true;
+    if (m_notifier)
+        m_notifier->setEnabled(false);
+    // Joins the streaming threads: no frame callback runs after this.
+    if (m_playbin)
+        gst_element_set_state(m_playbin.get(), GST_STATE_NULL);
+    m_sampleConnection.disconnect();
+    disconnect(this, nullptr, nullptr, nullptr);
+}
+
+void MediaPipeline::dispose(MediaPipeline *pipeline)
+{
+    if (!pipeline)
+        return;
+    pipeline->shutdown();
+    // Inside one of our own bus signals the caller's stack still runs on us.
+    if (pipeline->m_draining)
+        pipeline->deleteLater();
+    else
+        delete pipeline;
+}
+
+void MediaPipeline::drainBus()
+{
+    ++m_draining;
+    while (!m_shutDown) {
+        gsth::Message msg(gst_bus_pop(m_bus.get()));
+        if (!msg)
+            break;
+        handle(msg.get());
+    }
+    --m_draining;
+}
+
+void MediaPipeline::handle(GstMessage *message)
+{
+    switch (GST_MESSAGE_TYPE(message)) {
+    case GST_MESSAGE_EOS:
+        Q_EMIT endOfStream();
+        break;
+    case GST_MESSAGE_ERROR:
+        Q_EMIT failed(errorText(message));
+        break;
+    case GST_MESSAGE_DURATION_CHANGED:
+        Q_EMIT durationChanged();
+        break;
+    case GST_MESSAGE_ASYNC_DONE:
+        Q_EMIT asyncDone();
+        break;
+    default:
+        break;
+    }
+}
+
+bool MediaPipeline::setPlaying(bool playing)
+{
+    if (m_shutDown)
+        return false;
+    return gst_element_set_state(m_playbin.get(), playing ? GST_STATE_PLAYING : GST_STATE_PAUSED)
+        != GST_STATE_CHANGE_FAILURE;
+}
+
+bool MediaPipeline::seek(double seconds)
+{
+    if (m_shutDown)
+        return false;
+    const auto target = gint64(std::llround(std::max(0.0, seconds) * kSecond));
+    return gst_element_seek_simple(m_playbin.get(), GST_FORMAT_TIME,
+                                   GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                                   target);
+}
+
+double MediaPipeline::duration() const
+{
+    if (m_shutDown)
+        return 0.0;
+    gint64 d = 0;
+    if (gst_element_query_duration(m_playbin.get(), GST_FORMAT_TIME, &d) && d > 0)
+        return double(d) / kSecond;
+    // An MP3 without a length header has no duration until the parser has
+    // seen a good part of it; until then the size over the stream's bit rate
+    // is what any player shows.
+    gint64 bytes = 0;
+    if (!gst_element_query_duration(m_playbin.get(), GST_FORMAT_BYTES, &bytes) || bytes <= 0)
+        return 0.0;
+    gsth::TagList tags;
+    g_signal_emit_by_name(m_playbin.get(), "get-audio-tags", 0, tags.out());
+    guint bitrate = 0;
+    if (tags && !gst_tag_list_get_uint(tags.get(), GST_TAG_BITRATE, &bitrate))
+        gst_tag_list_get_uint(tags.get(), GST_TAG_NOMINAL_BITRATE, &bitrate);
+    return bitrate > 0 ? double(bytes) * 8.0 / double(bitrate) : 0.0;
+}
+
+double MediaPipeline::position() const
+{
+    gint64 p = 0;
+    if (m_shutDown || !gst_element_query_position(m_playbin.get(), GST_FORMAT_TIME, &p) || p < 0)
+        return 0.0;
+    return double(p) / kSecond;
+}
+
+void MediaPipeline::setAmplitude(double amplitude)
+{
+    if (m_playbin)
+        g_object_set(m_playbin.get(), "volume", amplitude, nullptr);
+}
+
+void MediaPipeline::setPanorama(double panorama)
+{
+    if (m_panorama)
+        g_object_set(m_panorama.get(), "panorama", gfloat(std::clamp(panorama, -1.0, 1.0)), nullptr);
+}
+
+bool MediaPipeline::hasVideo() const
+{
+    return m_hasVideo;
+}
+
+QImage MediaPipeline::frame() const
+{
+    QMutexLocker lock(&m_frameMutex);
+    return m_frame;
+}
+
+GstFlowReturn MediaPipeline::onNewSample(GstElement *sink, gpointer self)
+{
+    gsth::Sample sample(gst_app_sink_pull_sample(GST_APP_SINK(sink)));
+    if (sample)
+        static_cast<MediaPipeline *>(self)->takeSample(sample.get());
+    return GST_FLOW_OK;
+}
+
+// Streaming thread: copy the frame out and ask the GUI thread to repaint,
+// at most one repaint request in flight.
+void MediaPipeline::takeSample(GstSample *sample)
+{
+    m_hasVideo = true;
+    if (!m_framesWanted)
+        return;
+    GstVideoInfo info;
+    if (!gst_video_info_from_caps(&info, gst_sample_get_caps(sample)))
+        return;
+    GstVideoFrame frame;
+    if (!gst_video_frame_map(&frame, &info, gst_sample_get_buffer(sample), GST_MAP_READ))
+        return;
+    const int w = GST_VIDEO_FRAME_WIDTH(&frame);
+    const int h = GST_VIDEO_FRAME_HEIGHT(&frame);
+    const int stride = GST_VIDEO_FRAME_PLANE_STRIDE(&frame, 0);
+    const auto *data = static_cast<const uchar *>(GST_VIDEO_FRAME_PLANE_DATA(&frame, 0));
+    QImage image = QImage(data, w, h, stride, QImage::Format_RGB32).copy();
+    gst_video_frame_unmap(&frame);
+    {
+        QMutexLocker lock(&m_frameMutex);
+        m_frame = std::move(image);
+    }
+    if (!m_framePosted.exchange(true))
+        QMetaObject::invokeMethod(this, [this] {
+            m_framePosted = false;
+            Q_EMIT frameReady();
+        }, Qt::QueuedConnection);
+}

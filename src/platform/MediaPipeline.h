@@ -1,0 +1,74 @@
+#pragma once
+// One opened media: a playbin with our audio sink, the balance filter and an
+// appsink for video frames, plus the watch on its bus. The media control makes
+// one per FileName write and disposes of it when the media closes, so messages
+// of a replaced media can never reach the control.
+#include "Error.h"
+#include "GstHandle.h"
+
+#include <QImage>
+#include <QMutex>
+#include <QObject>
+#include <QString>
+#include <atomic>
+
+class QSocketNotifier;
+
+class MediaPipeline : public QObject {
+    Q_OBJECT
+public:
+    // Initialises GStreamer on first use; cheap afterwards.
+    static void ensureGstreamer();
+
+    // Builds the pipeline for uri (file:// or cdda://) and prerolls it,
+    // waiting at most prerollMs. On failure returns the error and nullptr.
+    static MediaPipeline *open(const QString &uri, const QString &audioSinkDescription,
+                               int prerollMs, Error *error);
+    // Stops the pipeline at once and frees it; safe to call from a slot of
+    // one of this pipeline's own signals.
+    static void dispose(MediaPipeline *pipeline);
+
+    ~MediaPipeline() override;
+
+    bool setPlaying(bool playing); // PLAYING, or PAUSED (also used for stop)
+    bool seek(double seconds);
+    double duration() const;       // seconds, 0 when unknown
+    double position() const;       // seconds, 0 when unknown
+    void setAmplitude(double amplitude);
+    void setPanorama(double panorama); // -1 .. 1
+
+    bool hasVideo() const;
+    QImage frame() const;          // the latest video frame, null when none
+    void setFramesWanted(bool wanted) { m_framesWanted = wanted; }
+
+Q_SIGNALS:
+    void endOfStream();
+    void failed(const QString &description);
+    void durationChanged();
+    void asyncDone();
+    void frameReady();
+
+private:
+    MediaPipeline();
+    bool build(const QString &uri, const QString &audioSinkDescription, Error *error);
+    void drainBus();
+    void handle(GstMessage *message);
+    void shutdown();
+    static GstFlowReturn onNewSample(GstElement *sink, gpointer self);
+    void takeSample(GstSample *sample);
+
+    gsth::Element m_playbin;
+    gsth::Element m_videoSink;
+    gsth::Element m_panorama;
+    gsth::Bus m_bus;
+    QSocketNotifier *m_notifier = nullptr; // child of this
+    gsth::SignalConnection m_sampleConnection;
+    int m_draining = 0;
+    bool m_shutDown = false;
+
+    mutable QMutex m_frameMutex;
+    QImage m_frame;
+    std::atomic<bool> m_framesWanted{true};
+    std::atomic<bool> m_framePosted{false};
+    std::atomic<bool> m_hasVideo{false};
+};

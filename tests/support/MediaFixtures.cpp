@@ -1,0 +1,144 @@
+#include "MediaFixtures.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gst/gst.h>
+
+#include <cmath>
+
+namespace {
+void ensureGst()
+{
+    if (!gst_is_initialized())
+        gst_init(nullptr, nullptr);
+}
+
+// Quoted for a gst-launch description.
+QString quoted(const QString &path)
+{
+    QString p = path;
+    p.replace(QLatin1Char('\\'), QLatin1String("\\\\")).replace(QLatin1Char('"'), QLatin1String("\\\""));
+    return QLatin1Char('"') + p + QLatin1Char('"');
+}
+
+// Audio in 10 ms buffers, so any length to a hundredth of a second is exact.
+QString toneSource(double seconds, int frequency)
+{
+    const long buffers = std::max(1L, std::lround(seconds * 100.0));
+    return QStringLiteral("audiotestsrc num-buffers=%1 samplesperbuffer=441 freq=%2 volume=0.3 "
+                          "! audio/x-raw,rate=44100,channels=2 ")
+        .arg(buffers)
+        .arg(frequency);
+}
+
+QString target(const QString &dir, const QString &name)
+{
+    return QDir(dir).absoluteFilePath(name);
+}
+
+QString made(const QString &path, bool ok)
+{
+    if (ok && QFileInfo::exists(path))
+        return path;
+    qWarning() << "MediaFixtures: could not make" << path;
+    return QString();
+}
+} // namespace
+
+namespace MediaFixtures {
+
+bool runPipeline(const QString &description, int timeoutMs)
+{
+    ensureGst();
+    GError *error = nullptr;
+    GstElement *pipeline = gst_parse_launch(description.toUtf8().constData(), &error);
+    if (error) {
+        qWarning() << "MediaFixtures:" << error->message;
+        g_error_free(error);
+        if (pipeline)
+            gst_object_unref(pipeline);
+        return false;
+    }
+    gst_element_set_state(pipeline, GST_STATE_PLAYING);
+    GstBus *bus = gst_element_get_bus(pipeline);
+    GstMessage *msg = gst_bus_timed_pop_filtered(
+        bus, GstClockTime(timeoutMs) * GST_MSECOND, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
+    bool ok = msg && GST_MESSAGE_TYPE(msg) == GST_MESSAGE_EOS;
+    if (msg && !ok) {
+        GError *err = nullptr;
+        gst_message_parse_error(msg, &err, nullptr);
+        qWarning() << "MediaFixtures:" << (err ? err->message : "error");
+        if (err)
+            g_error_free(err);
+    }
+    if (msg)
+        gst_message_unref(msg);
+    gst_object_unref(bus);
+    gst_element_set_state(pipeline, GST_STATE_NULL);
+    gst_object_unref(pipeline);
+    return ok;
+}
+
+QString makeWav(const QString &dir, const QString &name, double seconds, int frequency)
+{
+    const QString path = target(dir, name);
+    return made(path, runPipeline(toneSource(seconds, frequency)
+                                  + QStringLiteral("! audioconvert ! audio/x-raw,format=S16LE ! wavenc ! filesink location=")
+                                  + quoted(path)));
+}
+
+QString makeMp3(const QString &dir, const QString &name, double seconds, int kbps)
+{
+    const QString path = target(dir, name);
+    return made(path, runPipeline(toneSource(seconds, 440)
+                                  + QStringLiteral("! audioconvert ! lamemp3enc target=bitrate cbr=true bitrate=%1 "
+                                                   "! filesink location=")
+                                        .arg(kbps)
+                                  + quoted(path)));
+}
+
+QString makeTruncatedMp3(const QString &dir, const QString &name, double seconds, qint64 keepBytes)
+{
+    const QString path = makeMp3(dir, name, seconds);
+    if (path.isEmpty())
+        return path;
+    QFile f(path);
+    return made(path, f.resize(std::min(keepBytes, f.size())));
+}
+
+QString makeNonMedia(const QString &dir, const QString &name)
+{
+    const QString path = target(dir, name);
+    QFile f(path);
+    bool ok = f.open(QIODevice::WriteOnly);
+    for (int i = 0; ok && i < 200; ++i)
+        ok = f.write("These are the minutes of the meeting, not a song.\n") > 0;
+    f.close();
+    return made(path, ok);
+}
+
+QString makeVideo(const QString &dir, const QString &name, double seconds, QSize size, bool withAudio)
+{
+    const QString path = target(dir, name);
+    const long frames = std::max(1L, std::lround(seconds * 25.0));
+    QString desc = QStringLiteral("videotestsrc num-buffers=%1 ! video/x-raw,width=%2,height=%3,framerate=25/1 "
+                                  "! videoconvert ! avenc_mpeg4 ! avimux name=mux ! filesink location=%4 ")
+                       .arg(frames)
+                       .arg(size.width())
+                       .arg(size.height())
+                       .arg(quoted(path));
+    if (withAudio)
+        desc += toneSource(seconds, 440) + QStringLiteral("! audioconvert ! lamemp3enc ! mux.");
+    return made(path, runPipeline(desc));
+}
+
+QString makeFolderNamedLikeMedia(const QString &dir, const QString &name)
+{
+    const QString path = target(dir, name);
+    return made(path, QDir().mkpath(path));
+}
+
+} // namespace MediaFixtures
