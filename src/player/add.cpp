@@ -61,12 +61,18 @@ void add::popupAt(const QPoint &globalPos)
 
 void add::delfile_Click()
 {
-    // From the last row to the first, so lower indexes stay valid.
+    // The selection is read once before anything is removed: removing the
+    // selected row moves the current row, and the list may select the new
+    // current row, which must not be taken for a selected entry.
     QListWidget *lstfavs = m_store.displayList();
-    for (int i = m_store.count() - 1; i >= 0; --i) {
+    QList<int> selected;
+    for (int i = 0; i < m_store.count(); ++i)
         if (lstfavs->item(i)->isSelected())
-            m_store.removeAt(i);
-    }
+            selected.append(i);
+    m_store.setSelectedIndex(-1);
+    // From the last row to the first, so lower indexes stay valid.
+    for (auto it = selected.crbegin(); it != selected.crend(); ++it)
+        m_store.removeAt(*it);
     m_store.setSelectedIndex(-1);
 }
 
