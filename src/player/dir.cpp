@@ -1,6 +1,5 @@
 #include "dir.h"
 
-#include <QCollator>
 #include <QComboBox>
 #include <QDir>
 #include <QGuiApplication>
@@ -33,14 +32,32 @@ const char *const ListStyle =
     "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
     "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }";
 
-const char *const ComboStyle =
-    "QComboBox { background: #000080; color: #ffffff; border: 1px solid #6a80f0;"
-    "  padding: 0px 14px 0px 3px; font-size: 9px; }"
-    "QComboBox::drop-down { width: 12px; border-left: 1px solid #6a80f0; background: #2a3fb0; }"
-    "QComboBox::down-arrow { width: 0; height: 0; border-left: 3px solid transparent;"
-    "  border-right: 3px solid transparent; border-top: 4px solid #ffffff; }"
-    "QComboBox QAbstractItemView { background: #000080; color: #ffffff;"
+const char *const DropDownStyle =
+    "QAbstractItemView { background: #000080; color: #ffffff; font-size: 11px;"
     "  selection-background-color: #2f4ad0; border: 1px solid #6a80f0; }";
+
+// The drive list, painted in the skin's colours when closed.
+class DriveBox : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        dirSkin::paintDriveBox(p, rect(), currentText(), underMouse() || hasFocus());
+    }
+    void enterEvent(QEnterEvent *e) override
+    {
+        QComboBox::enterEvent(e);
+        update();
+    }
+    void leaveEvent(QEvent *e) override
+    {
+        QComboBox::leaveEvent(e);
+        update();
+    }
+};
 } // namespace
 
 dir::dir(PlaylistStore &store, QWidget *parent)
@@ -51,10 +68,10 @@ dir::dir(PlaylistStore &store, QWidget *parent)
     setFixedSize(dirSkin::Size);
     setModal(true);
 
-    Drive1 = new QComboBox(this);
+    Drive1 = new DriveBox(this);
     Drive1->setObjectName(QStringLiteral("Drive1"));
     Drive1->setGeometry(dirSkin::Drive1);
-    Drive1->setStyleSheet(QLatin1String(ComboStyle));
+    Drive1->view()->setStyleSheet(QLatin1String(DropDownStyle));
     Drive1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
 
     Dir1 = new dirListBox(this);
@@ -141,11 +158,43 @@ QStringList dir::matchingFiles(const QString &folder)
 {
     const QDir d(folder);
     QStringList names = d.entryList({QStringLiteral("*.mp3"), QStringLiteral("*.wav")}, QDir::Files);
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    collator.setNumericMode(true);
-    std::sort(names.begin(), names.end(), collator);
+    std::sort(names.begin(), names.end(), &dir::nameLess);
     return names;
+}
+
+bool dir::nameLess(const QString &a, const QString &b)
+{
+    qsizetype i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (a.at(i).isDigit() && b.at(j).isDigit()) {
+            qsizetype ei = i, ej = j;
+            while (ei < a.size() && a.at(ei).isDigit())
+                ++ei;
+            while (ej < b.size() && b.at(ej).isDigit())
+                ++ej;
+            // Compare the runs by value: leading zeros aside, the longer run is larger.
+            QStringView ra = QStringView(a).sliced(i, ei - i), rb = QStringView(b).sliced(j, ej - j);
+            while (ra.size() > 1 && ra.front() == u'0')
+                ra = ra.sliced(1);
+            while (rb.size() > 1 && rb.front() == u'0')
+                rb = rb.sliced(1);
+            if (ra.size() != rb.size())
+                return ra.size() < rb.size();
+            if (const int c = ra.compare(rb); c != 0)
+                return c < 0;
+            i = ei;
+            j = ej;
+            continue;
+        }
+        const QChar ca = a.at(i).toCaseFolded(), cb = b.at(j).toCaseFolded();
+        if (ca != cb)
+            return ca < cb;
+        ++i;
+        ++j;
+    }
+    if ((a.size() - i) != (b.size() - j))
+        return (a.size() - i) < (b.size() - j);
+    return a < b; // same but for case or zeros: a fixed order all the same
 }
 
 QString dir::joinPath(const QString &folder, const QString &name)

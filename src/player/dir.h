@@ -40,6 +40,9 @@ public:
     // The names of folder's *.mp3 and *.wav files (any letter case), hidden
     // files left out, in name order.
     static QStringList matchingFiles(const QString &folder);
+    // Name order as people read it: letter case ignored, runs of digits
+    // compared by their value ("Track 9" before "Track 10").
+    static bool nameLess(const QString &a, const QString &b);
     // folder and name joined with exactly one "/".
     static QString joinPath(const QString &folder, const QString &name);
 

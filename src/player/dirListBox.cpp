@@ -1,12 +1,12 @@
 #include "dirListBox.h"
 
-#include <QCollator>
 #include <QDir>
 #include <QFileInfo>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
 
+#include "dir.h"
 #include "dirSkin.h"
 
 namespace {
@@ -79,8 +79,17 @@ void dirListBox::refresh()
 void dirListBox::fill()
 {
     clear();
-    static const QIcon openIcon(dirSkin::folderIcon(true));
-    static const QIcon closedIcon(dirSkin::folderIcon(false));
+    // The same picture when selected: the default selected look greys it.
+    static const QIcon openIcon = [] {
+        QIcon icon(dirSkin::folderIcon(true));
+        icon.addPixmap(dirSkin::folderIcon(true), QIcon::Selected);
+        return icon;
+    }();
+    static const QIcon closedIcon = [] {
+        QIcon icon(dirSkin::folderIcon(false));
+        icon.addPixmap(dirSkin::folderIcon(false), QIcon::Selected);
+        return icon;
+    }();
 
     // The chain from the root down to the open folder.
     QStringList chain;
@@ -109,16 +118,13 @@ void dirListBox::fill()
 
     // The folders inside, hidden ones left out, in name order.
     QStringList names = QDir(m_path).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    collator.setNumericMode(true);
-    std::sort(names.begin(), names.end(), collator);
+    std::sort(names.begin(), names.end(), &dir::nameLess);
     const QString prefix = m_path == u"/" ? m_path : m_path + QLatin1Char('/');
     for (const QString &name : names)
         addRow(name, prefix + name, level, closedIcon);
 
     if (open) {
         setCurrentItem(open);
-        scrollToItem(open, QAbstractItemView::PositionAtTop);
+        scrollToItem(open, QAbstractItemView::EnsureVisible);
     }
 }

@@ -108,12 +108,39 @@ void paint(QPainter &p, const Looks &looks)
     p.drawLine(6, 180, Size.width() - 7, 180);
     p.setPen(QColor(0x30, 0x44, 0xb0));
     p.drawLine(6, 181, Size.width() - 7, 181);
+    // Window edge, then the buttons, so the close box in the corner stays whole.
+    bevel(p, all.adjusted(0, 0, -1, -1), true, QColor(0x6a, 0x80, 0xf0), Shadow);
     button(p, Image2, looks.select, QStringLiteral("SELECT"));
     button(p, Image3, looks.quit, QStringLiteral("QUIT"));
     closeBox(p, Image4, looks.close);
+}
 
-    // Window edge.
-    bevel(p, all.adjusted(0, 0, -1, -1), true, QColor(0x6a, 0x80, 0xf0), Shadow);
+void paintDriveBox(QPainter &p, const QRect &r, const QString &text, bool hot)
+{
+    p.fillRect(r, QColor::fromRgb(Background));
+    p.setPen(QColor(0x6a, 0x80, 0xf0));
+    p.drawRect(r.adjusted(0, 0, -1, -1));
+    const QRect arrowBox(r.right() - 12, r.top() + 1, 12, r.height() - 2);
+    QLinearGradient g(arrowBox.topLeft(), arrowBox.bottomLeft());
+    g.setColorAt(0, hot ? QColor(0x62, 0x80, 0xf4) : QColor(0x46, 0x61, 0xd8));
+    g.setColorAt(1, hot ? QColor(0x27, 0x40, 0xb4) : QColor(0x1b, 0x2c, 0x90));
+    p.fillRect(arrowBox, g);
+    p.drawLine(arrowBox.topLeft(), arrowBox.bottomLeft());
+    const QPointF c = QRectF(arrowBox).center();
+    QPainterPath arrow;
+    arrow.moveTo(c.x() - 3, c.y() - 1.5);
+    arrow.lineTo(c.x() + 3, c.y() - 1.5);
+    arrow.lineTo(c.x(), c.y() + 2);
+    arrow.closeSubpath();
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.fillPath(arrow, Qt::white);
+    p.restore();
+    p.setFont(skinFont(9, false));
+    p.setPen(Qt::white);
+    const QRect textRect = r.adjusted(4, 0, -15, 0);
+    p.drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft,
+               p.fontMetrics().elidedText(text, Qt::ElideMiddle, textRect.width()));
 }
 
 QPixmap folderIcon(bool open)

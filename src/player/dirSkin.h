@@ -45,6 +45,9 @@ struct Looks {
 // Paints the whole skin, with each button in its look.
 void paint(QPainter &p, const Looks &looks);
 
+// The closed drive list: its text, and a painted drop-down button.
+void paintDriveBox(QPainter &p, const QRect &r, const QString &text, bool hot);
+
 // Small folder pictures for the folder list: an open one for the folders of
 // the path, a closed one for the folders below it.
 QPixmap folderIcon(bool open);
