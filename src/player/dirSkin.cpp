@@ -53,7 +53,7 @@ void button(QPainter &p, const QRect &r, ButtonLook look, const QString &text)
     const QRect inner = r.adjusted(1, 1, -2, -2);
     bevel(p, inner, look != ButtonLook::Pressed, Light, QColor(0x0a, 0x12, 0x50));
     if (!text.isEmpty()) {
-        p.setFont(skinFont(r.height() >= 15 ? 9 : 8, true));
+        p.setFont(skinFont(8, true));
         p.setPen(look == ButtonLook::Hover ? QColor(0xff, 0xf4, 0xb0) : QColor(Qt::white));
         const QRect t = look == ButtonLook::Pressed ? r.translated(1, 1) : r;
         p.drawText(t, Qt::AlignCenter, text);
