@@ -7,8 +7,9 @@ PlaylistStore::PlaylistStore(QListWidget *List1, QListWidget *lstfavs)
 {
     // Every row is one line of text in one font: telling the views so spares
     // them measuring each of tens of thousands of rows after a load.
-    m_paths->setUniformItemSizes(true);
-    m_display->setUniformItemSizes(true);
+    for (QListWidget *list : {m_paths, m_display})
+        if (list)
+            list->setUniformItemSizes(true);
 }
 
 int PlaylistStore::count() const { return m_display->count(); }
