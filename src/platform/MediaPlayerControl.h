@@ -60,6 +60,8 @@ public:
     Status Pause();
     Status Stop();   // halts and keeps the position (no rewind)
     Status CloseMedia();
+    // Moves to the next entry of a media with several (an .asx or .m3u list
+    // opened as one media, whose entries play in turn); nothing otherwise.
     Status NextEntry();
 
     enum class PlayState { Closed, Stopped, Paused, Playing };
@@ -89,6 +91,10 @@ protected:
 
 private:
     void setState(PlayState state);
+    void ensurePanel();
+    Status openEntry(int index, bool play);
+    Status openUri(const QString &uri, bool play);
+    bool advanceEntry(bool play, Status *lastError);
     void closePipeline();
     void onEndOfStream();
     void onFailed(const QString &description);
