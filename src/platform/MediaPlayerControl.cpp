@@ -7,6 +7,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QTimer>
@@ -97,6 +100,14 @@ MediaPlayerControl::MediaPlayerControl(QWidget *parent)
     pal.setColor(QPalette::Window, Qt::black);
     setPalette(pal);
     applyDesign(DesignSettings{});
+}
+
+// Shown on a shown window, yet clipped away entirely: the main window's
+// instance, which lies below its window's bottom edge. A control not shown
+// yet may be about to be, so it counts as in sight.
+bool MediaPlayerControl::isOutOfSight() const
+{
+    return isVisible() && visibleRegion().isEmpty();
 }
 
 // The on-screen controls are made the first time the control is painted:
@@ -226,7 +237,7 @@ Status MediaPlayerControl::openUri(const QString &uri, bool play)
 {
     closePipeline();
     Error error;
-    MediaPipeline *pipe = MediaPipeline::open(uri, d->audioSink, amplitude(d->volume),
+    MediaPipeline *pipe = MediaPipeline::open(uri, d->audioSink, !isOutOfSight(), amplitude(d->volume),
                                               double(d->balance) / double(kBalanceLimit), kPrerollMs, &error);
     if (!pipe) {
         setState(PlayState::Closed);
@@ -481,4 +492,34 @@ void MediaPlayerControl::hideEvent(QHideEvent *event)
     if (d->panel)
         d->panel->setShown(false);
     QWidget::hideEvent(event);
+}
+
+void MediaPlayerControl::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (d->design.ClickToPlay && event->button() == Qt::LeftButton && d->pipe
+        && rect().contains(event->position().toPoint())) {
+        if (d->state == PlayState::Playing)
+            (void)Pause();
+        else
+            (void)Play();
+        event->accept();
+        return;
+    }
+    QWidget::mouseReleaseEvent(event);
+}
+
+void MediaPlayerControl::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (!d->design.EnableContextMenu) {
+        event->ignore();
+        return;
+    }
+    QMenu menu(this);
+    QAction *play = menu.addAction(tr("Play"), this, [this] { (void)Play(); });
+    QAction *pause = menu.addAction(tr("Pause"), this, [this] { (void)Pause(); });
+    QAction *stop = menu.addAction(tr("Stop"), this, [this] { (void)Stop(); });
+    play->setEnabled(d->pipe && d->state != PlayState::Playing);
+    pause->setEnabled(d->state == PlayState::Playing);
+    stop->setEnabled(d->state == PlayState::Playing || d->state == PlayState::Paused);
+    menu.exec(event->globalPos());
 }

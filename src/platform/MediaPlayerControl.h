@@ -88,10 +88,15 @@ protected:
     // on-screen controls poll the position only then too.
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
+    // ClickToPlay: a click on the picture pauses or plays.
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    // EnableContextMenu: play, pause and stop on the right button.
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     void setState(PlayState state);
     void ensurePanel();
+    bool isOutOfSight() const;
     Status openEntry(int index, bool play);
     Status openUri(const QString &uri, bool play);
     bool advanceEntry(bool play, Status *lastError);

@@ -563,6 +563,62 @@ private Q_SLOTS:
         QCOMPARE(pixelsOtherThan(shot, shot.pixel(0, 0)), 0);
     }
 
+    // The main window keeps its control below its bottom edge: it plays, but
+    // makes no on-screen controls and keeps no pictures.
+    void controlOutOfSightPlaysButShowsNothing()
+    {
+        QWidget window;
+        window.resize(274, 376);
+        auto *am1 = new MediaPlayerControl(&window);
+        am1->applyDesign(MediaPlayerControl::am1Design());
+        am1->setGeometry(5, 408, 225, 29);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        m_probe->reset();
+        VERIFY_OK(am1->setFileName(m_video));
+        QTRY_VERIFY_WITH_TIMEOUT(am1->CurrentPosition() > 0.3, 5000);
+        QVERIFY(m_probe->buffers() > 0);
+        QVERIFY(am1->findChildren<QWidget *>().isEmpty());
+        const QImage shot = am1->grab().toImage();
+        QCOMPARE(pixelsOtherThan(shot, QColor(Qt::black).rgb()), 0);
+    }
+
+    void clickOnThePicturePausesAndPlays()
+    {
+        MediaPlayerControl mp;
+        mp.applyDesign(MediaPlayerControl::mediaPlayer1Design());
+        mp.resize(347, 198);
+        mp.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&mp));
+        VERIFY_OK(mp.setFileName(m_video));
+        QTest::mouseClick(&mp, Qt::LeftButton, {}, QPoint(100, 50));
+        QCOMPARE(mp.playState(), PlayState::Paused);
+        QTest::mouseClick(&mp, Qt::LeftButton, {}, QPoint(100, 50));
+        QCOMPARE(mp.playState(), PlayState::Playing);
+        auto design = mp.design();
+        design.ClickToPlay = false;
+        mp.applyDesign(design);
+        QTest::mouseClick(&mp, Qt::LeftButton, {}, QPoint(100, 50));
+        QCOMPARE(mp.playState(), PlayState::Playing);
+    }
+
+    // Without a disc (the usual case here) this must fail cleanly and soon;
+    // with one it plays.
+    void cdAudioNeverHangs()
+    {
+        MediaPlayerControl mp;
+        QSignalSpy errors(&mp, &MediaPlayerControl::MediaError);
+        const Status s = mp.setFileName(QStringLiteral("CDAUDIO:"));
+        QCOMPARE(mp.FileName(), QStringLiteral("CDAUDIO:"));
+        if (s) {
+            QCOMPARE(mp.playState(), PlayState::Closed);
+        } else {
+            QTest::qWait(500);
+            QVERIFY(mp.playState() == PlayState::Playing || !errors.isEmpty());
+        }
+        VERIFY_OK(mp.setFileName(QString()));
+    }
+
     void ownControlsAndStatusLine()
     {
         MediaPlayerControl mp;
