@@ -128,5 +128,21 @@ int main(int argc, char **argv)
                     playSeconds, visible ? "visible with its own controls and status line" : "out of sight (am1)",
                     pct, mp->CurrentPosition());
     }
+
+    // Reference: the least any player can do with this file here, a bare
+    // decoder into the same sink, no playbin, no volume, no balance.
+    {
+        const QString desc = QStringLiteral("filesrc location=\"%1\" ! mpegaudioparse ! mpg123audiodec "
+                                            "! fakesink sync=true").arg(mp3);
+        GstElement *bare = gst_parse_launch(desc.toUtf8().constData(), nullptr);
+        if (bare) {
+            gst_element_set_state(bare, GST_STATE_PLAYING);
+            runFor(500);
+            const double pct = cpuPercentOver(playSeconds * 1000);
+            std::printf("reference, bare decoder pipeline into the same sink: CPU %.2f%% of one core\n", pct);
+            gst_element_set_state(bare, GST_STATE_NULL);
+            gst_object_unref(bare);
+        }
+    }
     return 0;
 }

@@ -93,14 +93,14 @@ void MediaPanel::setSource(std::function<double()> position, std::function<doubl
     m_duration = std::move(duration);
 }
 
-int MediaPanel::stripHeight() const
+int MediaPanel::stripHeight(bool buttons, bool tracker, bool statusBar)
 {
-    return ((m_buttons || m_trackerOn) ? kButtonRow : 0) + (m_statusOn ? kStatusRow : 0);
+    return ((buttons || tracker) ? kButtonRow : 0) + (statusBar ? kStatusRow : 0);
 }
 
 void MediaPanel::place(const QRect &controlRect)
 {
-    const int h = std::min(stripHeight(), controlRect.height());
+    const int h = std::min(stripHeight(m_buttons, m_trackerOn, m_statusOn), controlRect.height());
     setVisible(h > 0);
     setGeometry(controlRect.left(), controlRect.bottom() + 1 - h, controlRect.width(), h);
 
@@ -119,13 +119,6 @@ void MediaPanel::place(const QRect &controlRect)
         m_status->setGeometry(4, row, width() / 2 - 4, kStatusRow);
         m_time->setGeometry(width() / 2, row, width() / 2 - 4, kStatusRow);
     }
-}
-
-QRect MediaPanel::videoArea(const QRect &controlRect) const
-{
-    QRect r = controlRect;
-    r.setBottom(r.bottom() - std::min(stripHeight(), r.height()));
-    return r;
 }
 
 void MediaPanel::setState(MediaPlayerControl::PlayState state)

@@ -23,9 +23,10 @@ public:
     void setShown(bool shown);
     // Places the strip at the bottom of the control's rectangle.
     void place(const QRect &controlRect);
-    // What is left above the strip for the picture.
-    QRect videoArea(const QRect &controlRect) const;
     void refresh();
+
+    // Height of the strip with the given parts shown.
+    static int stripHeight(bool buttons, bool tracker, bool statusBar);
 
     static QString timeText(double seconds);
 
@@ -39,7 +40,6 @@ protected:
     void moveEvent(QMoveEvent *event) override;
 
 private:
-    int stripHeight() const;
     void updateTimer();
 
     QToolButton *m_play;

@@ -16,6 +16,7 @@ namespace {
 constexpr guint PlayFlagVideo = 1u << 0;
 constexpr guint PlayFlagAudio = 1u << 1;
 constexpr guint PlayFlagSoftVolume = 1u << 4;
+constexpr guint PlayFlagNativeVideo = 1u << 6;
 
 constexpr double kSecond = double(GST_SECOND);
 
@@ -53,11 +54,12 @@ MediaPipeline::~MediaPipeline()
 }
 
 MediaPipeline *MediaPipeline::open(const QString &uri, const QString &audioSinkDescription,
-                                   double amplitude, double panorama, int prerollMs, Error *error)
+                                   bool showVideo, double amplitude, double panorama, int prerollMs,
+                                   Error *error)
 {
     ensureGstreamer();
     auto *p = new MediaPipeline;
-    if (!p->build(uri, audioSinkDescription, error)) {
+    if (!p->build(uri, audioSinkDescription, showVideo, error)) {
         delete p;
         return nullptr;
     }
@@ -81,7 +83,8 @@ MediaPipeline *MediaPipeline::open(const QString &uri, const QString &audioSinkD
     return p;
 }
 
-bool MediaPipeline::build(const QString &uri, const QString &audioSinkDescription, Error *error)
+bool MediaPipeline::build(const QString &uri, const QString &audioSinkDescription, bool showVideo,
+                          Error *error)
 {
     m_playbin = gsth::refSink(gst_element_factory_make("playbin", nullptr));
     if (!m_playbin) {
@@ -114,9 +117,16 @@ bool MediaPipeline::build(const QString &uri, const QString &audioSinkDescriptio
     g_object_set(m_playbin.get(), "audio-sink", audioSink.get(), nullptr);
 
     // Video comes to us as plain frames, painted by the control itself, so it
-    // looks the same on every windowing system and offscreen.
-    m_videoSink = gsth::refSink(gst_element_factory_make("appsink", nullptr));
-    if (m_videoSink) {
+    // looks the same on every windowing system and offscreen. A control out of
+    // sight still has to take the pictures (a file may hold nothing else) but
+    // lets them go unconverted.
+    guint flags = PlayFlagAudio | PlayFlagSoftVolume | PlayFlagVideo;
+    if (showVideo) {
+        m_videoSink = gsth::refSink(gst_element_factory_make("appsink", nullptr));
+        if (!m_videoSink) {
+            *error = Error{ErrorNumber::MediaError, QStringLiteral("GStreamer's appsink is not installed")};
+            return false;
+        }
         // Qt's RGB32 as it lies in memory.
         gsth::Caps caps(gst_caps_from_string(Q_BYTE_ORDER == Q_LITTLE_ENDIAN
                                                  ? "video/x-raw,format=BGRx"
@@ -125,10 +135,14 @@ bool MediaPipeline::build(const QString &uri, const QString &audioSinkDescriptio
                      "sync", TRUE, "emit-signals", TRUE, "qos", TRUE, nullptr);
         m_sampleConnection = gsth::SignalConnection(m_videoSink.get(), "new-sample",
                                                     G_CALLBACK(&MediaPipeline::onNewSample), this);
-        g_object_set(m_playbin.get(), "video-sink", m_videoSink.get(), nullptr);
+    } else {
+        m_videoSink = gsth::refSink(gst_element_factory_make("fakesink", nullptr));
+        if (m_videoSink)
+            g_object_set(m_videoSink.get(), "sync", TRUE, "qos", TRUE, nullptr);
+        flags |= PlayFlagNativeVideo;
     }
-
-    guint flags = PlayFlagAudio | PlayFlagSoftVolume | (m_videoSink ? PlayFlagVideo : 0u);
+    if (m_videoSink)
+        g_object_set(m_playbin.get(), "video-sink", m_videoSink.get(), nullptr);
     g_object_set(m_playbin.get(), "flags", flags, "uri", uri.toUtf8().constData(), nullptr);
 
     m_bus = gsth::Bus(gst_element_get_bus(m_playbin.get()));

@@ -22,8 +22,9 @@ public:
 
     // Builds the pipeline for uri (file:// or cdda://) with the given
     // loudness and balance from its first sample, and prerolls it, waiting at
-    // most prerollMs. On failure returns nullptr and fills in error.
-    static MediaPipeline *open(const QString &uri, const QString &audioSinkDescription,
+    // most prerollMs. Pictures are converted and kept for painting only when
+    // showVideo. On failure returns nullptr and fills in error.
+    static MediaPipeline *open(const QString &uri, const QString &audioSinkDescription, bool showVideo,
                                double amplitude, double panorama, int prerollMs, Error *error);
     // Stops the pipeline at once and frees it; safe to call from a slot of
     // one of this pipeline's own signals.
@@ -51,7 +52,7 @@ Q_SIGNALS:
 
 private:
     MediaPipeline();
-    bool build(const QString &uri, const QString &audioSinkDescription, Error *error);
+    bool build(const QString &uri, const QString &audioSinkDescription, bool showVideo, Error *error);
     void drainBus();
     void handle(GstMessage *message);
     void shutdown();

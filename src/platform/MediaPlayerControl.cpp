@@ -1,13 +1,18 @@
 #include "MediaPlayerControl.h"
 
 #include "MediaPipeline.h"
+#include "MediaEntries.h"
 #include "MediaPanel.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QTimer>
 
 #include <cmath>
 
@@ -46,7 +51,16 @@ struct MediaPlayerControl::Private {
     double pendingSeek = -1;       // reported as the position until the seek lands
     bool atEnd = false;            // played to its end; Play starts over
     bool endReported = false;      // EndOfStream already raised for this play-through
-    MediaPanel *panel = nullptr;   // own buttons, tracker and status line
+    MediaPanel *panel = nullptr;   // own buttons, tracker and status line, made when first seen
+    bool panelPending = false;
+    QStringList entries;           // the local files of the open media (several for a list)
+    int entry = 0;                 // the one playing
+
+    int stripHeight() const
+    {
+        return MediaPanel::stripHeight(design.ShowControls, design.ShowControls && design.ShowTracker,
+                                       design.ShowStatusBar);
+    }
 };
 
 MediaPlayerControl::DesignSettings MediaPlayerControl::am1Design()
@@ -85,6 +99,25 @@ MediaPlayerControl::MediaPlayerControl(QWidget *parent)
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::black);
     setPalette(pal);
+    applyDesign(DesignSettings{});
+}
+
+// Shown on a shown window, yet clipped away entirely: the main window's
+// instance, which lies below its window's bottom edge. A control not shown
+// yet may be about to be, so it counts as in sight.
+bool MediaPlayerControl::isOutOfSight() const
+{
+    return isVisible() && visibleRegion().isEmpty();
+}
+
+// The on-screen controls are made the first time the control is painted:
+// the main window's instance lies below its window's edge, is never painted,
+// and so never pays for them.
+void MediaPlayerControl::ensurePanel()
+{
+    d->panelPending = false;
+    if (d->panel || d->stripHeight() == 0)
+        return;
     d->panel = new MediaPanel(this);
     connect(d->panel, &MediaPanel::playClicked, this, [this] { (void)Play(); });
     connect(d->panel, &MediaPanel::pauseClicked, this, [this] { (void)Pause(); });
@@ -92,7 +125,11 @@ MediaPlayerControl::MediaPlayerControl(QWidget *parent)
     connect(d->panel, &MediaPanel::seekRequested, this,
             [this](double fraction) { (void)setCurrentPosition(fraction * Duration()); });
     d->panel->setSource([this] { return CurrentPosition(); }, [this] { return Duration(); });
-    applyDesign(DesignSettings{});
+    d->panel->setParts(d->design.ShowControls, d->design.ShowControls && d->design.ShowTracker,
+                       d->design.ShowStatusBar);
+    d->panel->setState(d->state);
+    d->panel->place(rect());
+    d->panel->setShown(isVisible());
 }
 
 MediaPlayerControl::~MediaPlayerControl()
@@ -114,9 +151,11 @@ void MediaPlayerControl::applyDesign(const DesignSettings &settings)
         d->pipe->setAmplitude(amplitude(d->volume));
         d->pipe->setPanorama(double(d->balance) / double(kBalanceLimit));
     }
-    d->panel->setParts(settings.ShowControls, settings.ShowControls && settings.ShowTracker,
-                       settings.ShowStatusBar);
-    d->panel->place(rect());
+    if (d->panel) {
+        d->panel->setParts(settings.ShowControls, settings.ShowControls && settings.ShowTracker,
+                           settings.ShowStatusBar);
+        d->panel->place(rect());
+    }
     update();
 }
 
@@ -130,7 +169,8 @@ void MediaPlayerControl::setState(PlayState state)
     if (d->state == state)
         return;
     d->state = state;
-    d->panel->setState(state);
+    if (d->panel)
+        d->panel->setState(state);
     if (d->pipe)
         d->pipe->setFramesWanted(isVisible());
     Q_EMIT PlayStateChanged(state);
@@ -150,39 +190,54 @@ Status MediaPlayerControl::setFileName(const QString &name)
 {
     closePipeline();
     d->fileName = name;
+    d->entries.clear();
+    d->entry = 0;
     if (name.isEmpty()) {
         setState(PlayState::Closed);
         return std::nullopt;
     }
+    const auto fail = [this](Error e) -> Status {
+        setState(PlayState::Closed);
+        return e;
+    };
 
-    QString uri;
-    if (name.compare(QLatin1String("CDAUDIO:"), Qt::CaseInsensitive) == 0) {
-        uri = QStringLiteral("cdda://1");
+    if (name.compare(QLatin1String("CDAUDIO:"), Qt::CaseInsensitive) == 0)
+        return openUri(QStringLiteral("cdda://1"), d->design.AutoStart);
+
+    const QFileInfo info(QDir::current(), name);
+    if (!info.exists())
+        return fail(Error{ErrorNumber::FileNotFound, QStringLiteral("File not found")});
+    if (info.isDir())
+        return fail(Error{ErrorNumber::MediaError, QStringLiteral("A folder is not a media file")});
+    if (!info.isReadable())
+        return fail(Error{ErrorNumber::PermissionDenied, QStringLiteral("Permission denied")});
+    if (MediaEntries::isEntryList(info.absoluteFilePath())) {
+        d->entries = MediaEntries::read(info.absoluteFilePath());
+        if (d->entries.isEmpty())
+            return fail(Error{ErrorNumber::MediaError, QStringLiteral("The list names no media that can be played")});
     } else {
-        const QFileInfo info(QDir::current(), name);
-        if (!info.exists()) {
-            setState(PlayState::Closed);
-            return Error{ErrorNumber::FileNotFound, QStringLiteral("File not found")};
-        }
-        if (info.isDir()) {
-            setState(PlayState::Closed);
-            return Error{ErrorNumber::MediaError, QStringLiteral("A folder is not a media file")};
-        }
-        if (!info.isReadable()) {
-            setState(PlayState::Closed);
-            return Error{ErrorNumber::PermissionDenied, QStringLiteral("Permission denied")};
-        }
-        MediaPipeline::ensureGstreamer();
-        gsth::GChars u(gst_filename_to_uri(QFile::encodeName(info.absoluteFilePath()).constData(), nullptr));
-        if (!u) {
-            setState(PlayState::Closed);
-            return Error{ErrorNumber::BadFileName, QStringLiteral("Bad file name")};
-        }
-        uri = QString::fromUtf8(u.get());
+        d->entries = QStringList{info.absoluteFilePath()};
     }
+    return openEntry(0, d->design.AutoStart);
+}
 
+Status MediaPlayerControl::openEntry(int index, bool play)
+{
+    d->entry = index;
+    MediaPipeline::ensureGstreamer();
+    gsth::GChars uri(gst_filename_to_uri(QFile::encodeName(d->entries.at(index)).constData(), nullptr));
+    if (!uri) {
+        setState(PlayState::Closed);
+        return Error{ErrorNumber::BadFileName, QStringLiteral("Bad file name")};
+    }
+    return openUri(QString::fromUtf8(uri.get()), play);
+}
+
+Status MediaPlayerControl::openUri(const QString &uri, bool play)
+{
+    closePipeline();
     Error error;
-    MediaPipeline *pipe = MediaPipeline::open(uri, d->audioSink, amplitude(d->volume),
+    MediaPipeline *pipe = MediaPipeline::open(uri, d->audioSink, !isOutOfSight(), amplitude(d->volume),
                                               double(d->balance) / double(kBalanceLimit), kPrerollMs, &error);
     if (!pipe) {
         setState(PlayState::Closed);
@@ -197,13 +252,29 @@ Status MediaPlayerControl::setFileName(const QString &name)
     connect(pipe, &MediaPipeline::frameReady, this, [this] { update(); });
     d->duration = pipe->duration();
 
-    if (d->design.AutoStart) {
+    if (play) {
         pipe->setPlaying(true);
         setState(PlayState::Playing);
     } else {
         setState(PlayState::Stopped);
     }
+    if (d->panel)
+        d->panel->refresh();
     return std::nullopt;
+}
+
+// Moves on to the next entry of a list that can be opened. False when there
+// is none left.
+bool MediaPlayerControl::advanceEntry(bool play, Status *lastError)
+{
+    for (int next = d->entry + 1; next < d->entries.size(); ++next) {
+        const Status s = openEntry(next, play);
+        if (!s)
+            return true;
+        if (lastError)
+            *lastError = s;
+    }
+    return false;
 }
 
 QString MediaPlayerControl::FileName() const
@@ -284,6 +355,8 @@ Status MediaPlayerControl::Play()
 {
     if (!d->pipe)
         return noMedia();
+    if (d->atEnd && d->entries.size() > 1) // a list starts over from its first entry
+        return openEntry(0, true);
     if (d->atEnd) {
         d->pipe->seek(0);
         d->atEnd = false;
@@ -322,9 +395,16 @@ Status MediaPlayerControl::CloseMedia()
     return std::nullopt;
 }
 
+// Skips to the next entry of a list, keeping playing or stopped as it was.
+// On the last entry, or on single media, there is nothing to move to.
 Status MediaPlayerControl::NextEntry()
 {
-    return std::nullopt;
+    if (!d->pipe || d->entry + 1 >= d->entries.size())
+        return std::nullopt;
+    Status error;
+    if (advanceEntry(d->state == PlayState::Playing, &error))
+        return std::nullopt;
+    return error;
 }
 
 MediaPlayerControl::PlayState MediaPlayerControl::playState() const
@@ -336,7 +416,15 @@ void MediaPlayerControl::onEndOfStream()
 {
     if (!d->pipe || d->endReported)
         return;
+    // The next entry of a list follows on; the media ends after the last.
+    if (d->entry + 1 < d->entries.size() && advanceEntry(true, nullptr))
+        return;
     MediaPipeline *pipe = d->pipe;
+    if (!pipe) { // the rest of the list could not be opened
+        d->endReported = true;
+        Q_EMIT EndOfStream(0);
+        return;
+    }
     d->endReported = true;
     d->atEnd = true;
     pipe->setPlaying(false);
@@ -360,12 +448,17 @@ void MediaPlayerControl::onFailed(const QString &description)
 
 void MediaPlayerControl::paintEvent(QPaintEvent *)
 {
+    if (!d->panel && !d->panelPending && d->stripHeight() > 0) {
+        d->panelPending = true;
+        QTimer::singleShot(0, this, [this] { ensurePanel(); });
+    }
     if (!d->pipe || !d->pipe->hasVideo())
         return; // the background, as filled by the widget
     const QImage frame = d->pipe->frame();
     if (frame.isNull())
         return;
-    const QRect area = d->panel->videoArea(rect());
+    QRect area = rect();
+    area.setBottom(area.bottom() - std::min(d->stripHeight(), area.height()));
     if (area.isEmpty())
         return;
     const QSize fitted = frame.size().scaled(area.size(), Qt::KeepAspectRatio);
@@ -378,7 +471,8 @@ void MediaPlayerControl::paintEvent(QPaintEvent *)
 
 void MediaPlayerControl::resizeEvent(QResizeEvent *event)
 {
-    d->panel->place(QRect(QPoint(0, 0), event->size()));
+    if (d->panel)
+        d->panel->place(QRect(QPoint(0, 0), event->size()));
     QWidget::resizeEvent(event);
 }
 
@@ -386,7 +480,8 @@ void MediaPlayerControl::showEvent(QShowEvent *event)
 {
     if (d->pipe)
         d->pipe->setFramesWanted(true);
-    d->panel->setShown(true);
+    if (d->panel)
+        d->panel->setShown(true);
     QWidget::showEvent(event);
 }
 
@@ -394,6 +489,37 @@ void MediaPlayerControl::hideEvent(QHideEvent *event)
 {
     if (d->pipe)
         d->pipe->setFramesWanted(false);
-    d->panel->setShown(false);
+    if (d->panel)
+        d->panel->setShown(false);
     QWidget::hideEvent(event);
+}
+
+void MediaPlayerControl::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (d->design.ClickToPlay && event->button() == Qt::LeftButton && d->pipe
+        && rect().contains(event->position().toPoint())) {
+        if (d->state == PlayState::Playing)
+            (void)Pause();
+        else
+            (void)Play();
+        event->accept();
+        return;
+    }
+    QWidget::mouseReleaseEvent(event);
+}
+
+void MediaPlayerControl::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (!d->design.EnableContextMenu) {
+        event->ignore();
+        return;
+    }
+    QMenu menu(this);
+    QAction *play = menu.addAction(tr("Play"), this, [this] { (void)Play(); });
+    QAction *pause = menu.addAction(tr("Pause"), this, [this] { (void)Pause(); });
+    QAction *stop = menu.addAction(tr("Stop"), this, [this] { (void)Stop(); });
+    play->setEnabled(d->pipe && d->state != PlayState::Playing);
+    pause->setEnabled(d->state == PlayState::Playing);
+    stop->setEnabled(d->state == PlayState::Playing || d->state == PlayState::Paused);
+    menu.exec(event->globalPos());
 }

@@ -60,6 +60,8 @@ public:
     Status Pause();
     Status Stop();   // halts and keeps the position (no rewind)
     Status CloseMedia();
+    // Moves to the next entry of a media with several (an .asx or .m3u list
+    // opened as one media, whose entries play in turn); nothing otherwise.
     Status NextEntry();
 
     enum class PlayState { Closed, Stopped, Paused, Playing };
@@ -86,9 +88,18 @@ protected:
     // on-screen controls poll the position only then too.
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
+    // ClickToPlay: a click on the picture pauses or plays.
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    // EnableContextMenu: play, pause and stop on the right button.
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     void setState(PlayState state);
+    void ensurePanel();
+    bool isOutOfSight() const;
+    Status openEntry(int index, bool play);
+    Status openUri(const QString &uri, bool play);
+    bool advanceEntry(bool play, Status *lastError);
     void closePipeline();
     void onEndOfStream();
     void onFailed(const QString &description);

@@ -439,6 +439,75 @@ private Q_SLOTS:
         VERIFY_OK(mp.NextEntry());
     }
 
+    void listOfEntriesPlaysInTurnAndEndsOnce_data()
+    {
+        QTest::addColumn<QString>("listName");
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("asx") << QStringLiteral("two.asx")
+                             << QByteArray("<ASX version=\"3.0\">\n"
+                                           " <ENTRY><REF HREF=\"short.wav\"/></ENTRY>\n"
+                                           " <Entry><Ref href=\"http://127.0.0.1:9/stream\"/></Entry>\n"
+                                           " <entry><ref href='gone.mp3'/></entry>\n"
+                                           " <entry><ref href=\"tone.mp3\"/></entry>\n"
+                                           "</ASX>\n");
+        QTest::newRow("m3u") << QStringLiteral("two.m3u")
+                             << QByteArray("#EXTM3U\nshort.wav\r\n\n#a comment\ntone.mp3\n");
+    }
+    void listOfEntriesPlaysInTurnAndEndsOnce()
+    {
+        QFETCH(QString, listName);
+        QFETCH(QByteArray, content);
+        QFile list(path(listName));
+        QVERIFY(list.open(QIODevice::WriteOnly));
+        list.write(content);
+        list.close();
+
+        MediaPlayerControl mp;
+        QSignalSpy ends(&mp, &MediaPlayerControl::EndOfStream);
+        VERIFY_OK(mp.setFileName(list.fileName()));
+        QCOMPARE(mp.FileName(), list.fileName());
+        QVERIFY(std::abs(mp.Duration() - 0.4) < 0.05);
+        // The second entry (2 s) follows without an end of the media in between.
+        QTRY_VERIFY_WITH_TIMEOUT(mp.Duration() > 1.9, 5000);
+        QCOMPARE(ends.count(), 0);
+        QCOMPARE(mp.playState(), PlayState::Playing);
+        QTRY_COMPARE_WITH_TIMEOUT(ends.count(), 1, 5000);
+        QTest::qWait(300);
+        QCOMPARE(ends.count(), 1);
+
+        // NextEntry skips ahead; on the last entry it does nothing.
+        VERIFY_OK(mp.setFileName(list.fileName()));
+        VERIFY_OK(mp.Stop());
+        VERIFY_OK(mp.NextEntry());
+        QCOMPARE(mp.playState(), PlayState::Stopped);
+        QVERIFY(mp.Duration() > 0.3);
+        VERIFY_OK(mp.NextEntry());
+        QCOMPARE(mp.playState(), PlayState::Stopped);
+        VERIFY_OK(mp.Play());
+        QTRY_COMPARE_WITH_TIMEOUT(ends.count(), 2, 5000);
+    }
+
+    void listWithNothingPlayableIsAnError()
+    {
+        QFile list(path("empty.asx"));
+        QVERIFY(list.open(QIODevice::WriteOnly));
+        list.write("<asx><entry><ref href=\"mms://example.com/x\"/></entry></asx>");
+        list.close();
+        MediaPlayerControl mp;
+        const Status s = mp.setFileName(list.fileName());
+        QVERIFY(s.has_value());
+        QCOMPARE(mp.playState(), PlayState::Closed);
+    }
+
+    void nextEntryOfSingleMediaDoesNothing()
+    {
+        MediaPlayerControl mp;
+        VERIFY_OK(mp.setFileName(m_wav));
+        VERIFY_OK(mp.NextEntry());
+        QCOMPARE(mp.FileName(), m_wav);
+        QCOMPARE(mp.playState(), PlayState::Playing);
+    }
+
     void videoFramesArePaintedInsideTheControl()
     {
         QWidget window;
@@ -494,6 +563,62 @@ private Q_SLOTS:
         QCOMPARE(pixelsOtherThan(shot, shot.pixel(0, 0)), 0);
     }
 
+    // The main window keeps its control below its bottom edge: it plays, but
+    // makes no on-screen controls and keeps no pictures.
+    void controlOutOfSightPlaysButShowsNothing()
+    {
+        QWidget window;
+        window.resize(274, 376);
+        auto *am1 = new MediaPlayerControl(&window);
+        am1->applyDesign(MediaPlayerControl::am1Design());
+        am1->setGeometry(5, 408, 225, 29);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        m_probe->reset();
+        VERIFY_OK(am1->setFileName(m_video));
+        QTRY_VERIFY_WITH_TIMEOUT(am1->CurrentPosition() > 0.3, 5000);
+        QVERIFY(m_probe->buffers() > 0);
+        QVERIFY(am1->findChildren<QWidget *>().isEmpty());
+        const QImage shot = am1->grab().toImage();
+        QCOMPARE(pixelsOtherThan(shot, QColor(Qt::black).rgb()), 0);
+    }
+
+    void clickOnThePicturePausesAndPlays()
+    {
+        MediaPlayerControl mp;
+        mp.applyDesign(MediaPlayerControl::mediaPlayer1Design());
+        mp.resize(347, 198);
+        mp.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&mp));
+        VERIFY_OK(mp.setFileName(m_video));
+        QTest::mouseClick(&mp, Qt::LeftButton, {}, QPoint(100, 50));
+        QCOMPARE(mp.playState(), PlayState::Paused);
+        QTest::mouseClick(&mp, Qt::LeftButton, {}, QPoint(100, 50));
+        QCOMPARE(mp.playState(), PlayState::Playing);
+        auto design = mp.design();
+        design.ClickToPlay = false;
+        mp.applyDesign(design);
+        QTest::mouseClick(&mp, Qt::LeftButton, {}, QPoint(100, 50));
+        QCOMPARE(mp.playState(), PlayState::Playing);
+    }
+
+    // Without a disc (the usual case here) this must fail cleanly and soon;
+    // with one it plays.
+    void cdAudioNeverHangs()
+    {
+        MediaPlayerControl mp;
+        QSignalSpy errors(&mp, &MediaPlayerControl::MediaError);
+        const Status s = mp.setFileName(QStringLiteral("CDAUDIO:"));
+        QCOMPARE(mp.FileName(), QStringLiteral("CDAUDIO:"));
+        if (s) {
+            QCOMPARE(mp.playState(), PlayState::Closed);
+        } else {
+            QTest::qWait(500);
+            QVERIFY(mp.playState() == PlayState::Playing || !errors.isEmpty());
+        }
+        VERIFY_OK(mp.setFileName(QString()));
+    }
+
     void ownControlsAndStatusLine()
     {
         MediaPlayerControl mp;
@@ -506,7 +631,7 @@ private Q_SLOTS:
             return std::any_of(labels.begin(), labels.end(),
                                [&](QLabel *l) { return l->isVisible() && l->text() == text; });
         };
-        QVERIFY(statusShows(QStringLiteral("Ready")));
+        QTRY_VERIFY(statusShows(QStringLiteral("Ready")));
         VERIFY_OK(mp.setFileName(m_video));
         QVERIFY(statusShows(QStringLiteral("Playing")));
         QTest::qWait(300);
