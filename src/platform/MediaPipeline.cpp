@@ -224,9 +224,12 @@ bool MediaPipeline::seek(double seconds)
     if (m_shutDown)
         return false;
     const auto target = gint64(std::llround(std::max(0.0, seconds) * kSecond));
-    return gst_element_seek_simple(m_playbin.get(), GST_FORMAT_TIME,
-                                   GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
-                                   target);
+    const bool ok = gst_element_seek_simple(m_playbin.get(), GST_FORMAT_TIME,
+                                            GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                                            target);
+    if (ok)
+        m_lastPosition = double(target) / kSecond;
+    return ok;
 }
 
 double MediaPipeline::duration() const
@@ -252,10 +255,14 @@ double MediaPipeline::duration() const
 
 double MediaPipeline::position() const
 {
-    gint64 p = 0;
-    if (m_shutDown || !gst_element_query_position(m_playbin.get(), GST_FORMAT_TIME, &p) || p < 0)
+    if (m_shutDown)
         return 0.0;
-    return double(p) / kSecond;
+    // While a flushing seek settles the query fails for a moment; the knob
+    // and the time display must not jump to the start meanwhile.
+    gint64 p = 0;
+    if (gst_element_query_position(m_playbin.get(), GST_FORMAT_TIME, &p) && p >= 0)
+        m_lastPosition = double(p) / kSecond;
+    return m_lastPosition;
 }
 
 void MediaPipeline::setAmplitude(double amplitude)

@@ -73,4 +73,5 @@ private:
     std::atomic<bool> m_framesWanted{true};
     std::atomic<bool> m_framePosted{false};
     std::atomic<bool> m_hasVideo{false};
+    mutable double m_lastPosition = 0.0; // last position the pipeline reported or was sought to
 };
