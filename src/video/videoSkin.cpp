@@ -164,7 +164,7 @@ void drawWordButton(QPainter &p, Command c, bool pressed)
     p.drawLine(QPointF(in.left() + 1, in.bottom()), QPointF(in.right() - 1, in.bottom()));
 
     QFont f(QStringLiteral("DejaVu Sans Condensed"));
-    f.setPixelSize(9);
+    f.setPixelSize(8);
     f.setBold(true);
     p.setFont(f);
     // The word keeps its own place on the plate; a press sinks it by a pixel.
