@@ -13,7 +13,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QScreen>
+#include <QTimer>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -341,6 +343,30 @@ private Q_SLOTS:
         f.controls().exit->trigger();
         QCOMPARE(ProgramEndSeam::calls(), 1);
         QCOMPARE(GetSetting(SettingsApplicationName(), "OrvaneVideo", "MAINTOP"), QString());
+    }
+
+    // For real: the event loop ends and both video windows go with it, the
+    // skinned one without saving its position, while media plays in each.
+    void exitEndsTheEventLoopAndTakesTheWindows()
+    {
+        DeleteSetting(SettingsApplicationName(), "OrvaneVideo", "MAINTOP");
+        DeleteSetting(SettingsApplicationName(), "OrvaneVideo", "MAINLEFT");
+        video &v = video::instance();
+        v.show();
+        FileDialogSeam::queueAnswer(m_clip);
+        v.Image1_Click();
+        Form1 &f = shown();
+        choose(f, m_song);
+        QPointer<QWidget> skinned(&v), menu(&f);
+        ProgramEndSeam::setScripted(false);
+        QTimer::singleShot(300, &f, [&f] { f.controls().exit->trigger(); });
+        const int code = QCoreApplication::exec();
+        ProgramEndSeam::setScripted(true);
+        QCOMPARE(code, 0);
+        QVERIFY(!skinned && !menu);
+        QVERIFY(!video::loaded() && !Form1::loaded());
+        QCOMPARE(GetSetting(SettingsApplicationName(), "OrvaneVideo", "MAINTOP"), QString());
+        QCOMPARE(GetSetting(SettingsApplicationName(), "OrvaneVideo", "MAINLEFT"), QString());
     }
 
     // Closed through its title bar it goes with its player; the next use
