@@ -1,6 +1,8 @@
 // Orvane: the program starts with its main window and ends when the last
 // visible window closes (or when the window's own close spot ends it).
+#include "Form1.h"
 #include "Orvane.h"
+#include "video.h"
 
 #include <QApplication>
 
@@ -14,6 +16,10 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(true);
 
     Orvane window;
+    // The main window's video buttons: the menu player is made visible (and
+    // created the first time); the skinned video window is shown modeless.
+    QObject::connect(&window, &Orvane::menuPlayerRequested, &window, [] { Form1::instance().setVisible(true); });
+    QObject::connect(&window, &Orvane::skinnedVideoRequested, &window, [] { video::instance().showModeless(); });
     window.show();
     return app.exec();
 }

@@ -1,0 +1,426 @@
+// The menu-driven player window: its menus, its layout rule, and real
+// playback through its menu items.
+#include "FileDialogControl.h"
+#include "Form1.h"
+#include "MediaFixtures.h"
+#include "MediaPlayerControl.h"
+#include "ProgramEnd.h"
+#include "SettingsStore.h"
+#include "Twips.h"
+#include "support_video.h"
+#include "video.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QScreen>
+#include <QTimer>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using PlayState = MediaPlayerControl::PlayState;
+
+class TestForm1 : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_settings;
+    QTemporaryDir m_media;
+    QString m_clip; // 4 s video with sound
+    QString m_song; // 3 s WAV
+    QString m_broken;
+
+    static Form1 &shown()
+    {
+        Form1 &f = Form1::instance();
+        f.setVisible(true);
+        if (!QTest::qWaitForWindowExposed(&f))
+            qWarning("Form1 not exposed");
+        return f;
+    }
+    static void choose(Form1 &f, std::optional<QString> answer)
+    {
+        FileDialogSeam::queueAnswer(std::move(answer));
+        f.controls().openfile->trigger();
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_settings.isValid() && m_media.isValid());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settings.path());
+        MediaPlayerControl::setAudioSinkDescription(QStringLiteral("fakesink sync=true"));
+        FileDialogSeam::setScripted(true);
+        ProgramEndSeam::setScripted(true);
+        m_clip = MediaFixtures::makeVideo(m_media.path(), "clip.avi", 4.0);
+        m_song = MediaFixtures::makeWav(m_media.path(), "song.wav", 3.0);
+        m_broken = MediaFixtures::makeNonMedia(m_media.path(), "broken.mp3");
+        QVERIFY(!m_clip.isEmpty() && !m_song.isEmpty() && !m_broken.isEmpty());
+    }
+
+    void cleanup()
+    {
+        Form1::discard();
+        video::discard();
+        FileDialogSeam::clear();
+        ProgramEndSeam::clear();
+    }
+
+    void menus_data()
+    {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QString>("menuCaption");
+        QTest::addColumn<QStringList>("items");    // object names, in order
+        QTest::addColumn<QStringList>("captions");
+        QTest::addColumn<QStringList>("shortcuts");
+        QTest::newRow("file") << "file" << QStringLiteral("文件(&F)")
+                              << QStringList{"openfile", "opendvd", "close", "dfdf", "exit"}
+                              << QStringList{QStringLiteral("打开文件(&O)..."), QStringLiteral("打开(&D)VD"),
+                                             QStringLiteral("关闭(&C)"), QString(), QStringLiteral("退出(&E)")}
+                              << QStringList{"Ctrl+O", "Ctrl+D", "Ctrl+C", "", "Ctrl+F4"};
+        QTest::newRow("men_play") << "men_play" << QStringLiteral("播放(&U)")
+                                  << QStringList{"play", "pause", "fast_f", "fast_t", "stop"}
+                                  << QStringList{QStringLiteral("播放(&P)..."), QStringLiteral("暂停(&E)..."),
+                                                 QStringLiteral("快进(&F)..."), QStringLiteral("快退(&T)..."),
+                                                 QStringLiteral("停止(&S)...")}
+                                  << QStringList{"Ctrl+P", "Ctrl+E", "Ctrl+F", "Ctrl+T", "Ctrl+S"};
+        QTest::newRow("navi") << "navi" << QStringLiteral("导航(&N)") << QStringList{"pre", "next"}
+                              << QStringList{QStringLiteral("上一段(&U)"), QStringLiteral("下一段(&N)")}
+                              << QStringList{"Ctrl+U", "Ctrl+N"};
+    }
+    void menus()
+    {
+        QFETCH(QString, menu);
+        QFETCH(QString, menuCaption);
+        QFETCH(QStringList, items);
+        QFETCH(QStringList, captions);
+        QFETCH(QStringList, shortcuts);
+        Form1 &f = Form1::instance();
+        QCOMPARE(f.windowTitle(), QStringLiteral("媒体播放器"));
+        auto *m = f.findChild<QMenu *>(menu);
+        QVERIFY(m);
+        QCOMPARE(m->title(), menuCaption);
+        const QList<QAction *> actions = m->actions();
+        QCOMPARE(actions.size(), items.size());
+        for (int i = 0; i < items.size(); ++i) {
+            QCOMPARE(actions[i]->objectName(), items[i]);
+            QVERIFY(actions[i]->isEnabled() && actions[i]->isVisible());
+            if (items[i] == QLatin1String("dfdf")) {
+                QVERIFY(actions[i]->isSeparator());
+                continue;
+            }
+            QCOMPARE(actions[i]->text(), captions[i]);
+            QCOMPARE(actions[i]->shortcut().toString(QKeySequence::PortableText), shortcuts[i]);
+        }
+    }
+
+    void menuBarOrder()
+    {
+        Form1 &f = Form1::instance();
+        QStringList order;
+        for (QAction *a : f.menuBar()->actions())
+            order << a->menu()->objectName();
+        QCOMPARE(order, (QStringList{"file", "men_play", "navi"}));
+    }
+
+    // Created: centred on the screen; the player starts at the top, as wide as
+    // the window less 100 twips; Timer1 stays off.
+    void loadCentresAndPlaces()
+    {
+        Form1 &f = Form1::instance();
+        QCOMPARE(Form1::loaded(), &f);
+        const QRect screen = f.screen()->availableGeometry();
+        QVERIFY2((f.frameGeometry().center() - screen.center()).manhattanLength() <= 1,
+                 qPrintable(QStringLiteral("%1,%2").arg(f.frameGeometry().center().x()).arg(f.frameGeometry().center().y())));
+        QCOMPARE(f.mmplayTwips().top(), 0.0);
+        QCOMPARE(f.mmplayTwips().left(), 0.0);
+        QCOMPARE(f.mmplayTwips().width(), f.Width() - 100);
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QCOMPARE(f.centralWidget()->size(), QSize(365, 310)); // 5475 x 4650 twips
+        QVERIFY(!f.controls().Timer1->isActive());
+        QCOMPARE(f.controls().mmplay->Volume(), -600L);
+        QCOMPARE(f.controls().mmplay->Balance(), 0L);
+        QCOMPARE(f.controls().mmplay->playState(), PlayState::Closed);
+    }
+
+    // The player fills the outer size less 100 and 900 twips; the logo keeps
+    // its 5535 x 3375 twips, centred across, its centre 900 twips above the
+    // middle. A window too small for the allowances gives the player no room.
+    void resizeRule_data()
+    {
+        QTest::addColumn<QSize>("size");       // outer, pixels
+        QTest::addColumn<QRectF>("player");    // twips
+        QTest::addColumn<QPointF>("logo");     // Left, Top in twips
+        QTest::newRow("600 x 400") << QSize(600, 400) << QRectF(0, 0, 8900, 5100) << QPointF(1732.5, 412.5);
+        QTest::newRow("800 x 600") << QSize(800, 600) << QRectF(0, 0, 11900, 8100) << QPointF(3232.5, 1912.5);
+        QTest::newRow("narrow and tall") << QSize(200, 700) << QRectF(0, 0, 2900, 9600) << QPointF(-1267.5, 2662.5);
+        QTest::newRow("too low") << QSize(300, 50) << QRectF(0, 0, 4400, 0) << QPointF(-517.5, -2212.5);
+    }
+    void resizeRule()
+    {
+        QFETCH(QSize, size);
+        QFETCH(QRectF, player);
+        QFETCH(QPointF, logo);
+        Form1 &f = shown();
+        f.setMinimumSize(1, 1);
+        // Sized so that the outer size, frame included, is the given one.
+        const QSize frame = f.frameGeometry().size() - f.size();
+        f.resize(size - frame);
+        QCOMPARE(f.frameGeometry().size(), size);
+        QCOMPARE(f.mmplayTwips(), player);
+        QCOMPARE(f.Picture1Twips(), QRectF(logo, QSizeF(5535, 3375)));
+        QCOMPARE(f.controls().mmplay->geometry(), Twips::toPixels(player));
+        QCOMPARE(f.controls().Picture1->geometry(), Twips::toPixels(QRectF(logo, QSizeF(5535, 3375))));
+        // The logo lies above the player.
+        const QWidgetList kids = f.centralWidget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+        QVERIFY(kids.indexOf(f.controls().Picture1) > kids.indexOf(f.controls().mmplay));
+    }
+
+    void maximisedFollowsTheSameRule()
+    {
+        Form1 &f = shown();
+        f.showMaximized();
+        QTRY_VERIFY(f.isMaximized());
+        QTRY_COMPARE(f.mmplayTwips().width(), f.Width() - 100);
+        QCOMPARE(f.mmplayTwips().height(), f.Height() - 900);
+        QCOMPARE(f.Picture1Twips().center(), QPointF(f.Width() / 2, f.Height() / 2 - 900));
+    }
+
+    void minimisingKeepsTheLayout()
+    {
+        Form1 &f = shown();
+        f.resize(500, 400);
+        const QRectF player = f.mmplayTwips(), logo = f.Picture1Twips();
+        f.setWindowState(Qt::WindowMinimized);
+        f.resize(640, 480); // whatever the system reports for a minimised window
+        QCOMPARE(f.mmplayTwips(), player);
+        QCOMPARE(f.Picture1Twips(), logo);
+        f.setWindowState(Qt::WindowNoState);
+        QTRY_COMPARE(f.mmplayTwips().width(), f.Width() - 100);
+        QCOMPARE(f.mmplayTwips().height(), f.Height() - 900);
+    }
+
+    void openPlaysWhileAnotherPlayerPlays_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("video") << QStringLiteral("clip.avi");
+        QTest::newRow("sound") << QStringLiteral("song.wav");
+    }
+    void openPlaysWhileAnotherPlayerPlays()
+    {
+        QFETCH(QString, file);
+        // Stands for the main window's own player.
+        MediaPlayerControl other;
+        other.applyDesign(MediaPlayerControl::am1Design());
+        QVERIFY(!other.setFileName(m_song));
+        Form1 &f = shown();
+        choose(f, QDir(m_media.path()).filePath(file));
+        QCOMPARE(FileDialogSeam::shown().size(), 1);
+        QCOMPARE(FileDialogSeam::shown()[0].filter,
+                 QStringLiteral("All Supported Formats|*.mp3;*.wma;*.wav;*.asf;*.asx;*.lsf;*.lsx;*.mid;*.midi;"
+                                "*.rmi;*.aif;*.aifc;*.aiff;*.au;*.snd;*.avi;*.mpeg;*.dat;*.mov;*.rm"));
+        QCOMPARE(f.controls().mmplay->playState(), PlayState::Playing);
+        QCOMPARE(f.controls().mmplay->FileName(), QDir(m_media.path()).filePath(file));
+        QTRY_VERIFY_WITH_TIMEOUT(f.controls().mmplay->CurrentPosition() > 0.3, 5000);
+        QCOMPARE(other.playState(), PlayState::Playing);
+        QVERIFY(other.CurrentPosition() > 0.3);
+    }
+
+    // A cancel changes nothing: before any choice, and after one (the last
+    // file is not started again).
+    void cancelChangesNothing()
+    {
+        Form1 &f = shown();
+        MediaPlayerControl *mp = f.controls().mmplay;
+        choose(f, std::nullopt);
+        QCOMPARE(mp->playState(), PlayState::Closed);
+
+        choose(f, m_clip);
+        QTRY_VERIFY_WITH_TIMEOUT(mp->CurrentPosition() > 1.0, 5000);
+        choose(f, std::nullopt);
+        QCOMPARE(mp->playState(), PlayState::Playing);
+        QCOMPARE(mp->FileName(), m_clip);
+        QVERIFY2(mp->CurrentPosition() > 0.9, qPrintable(QString::number(mp->CurrentPosition())));
+        QCOMPARE(f.controls().cd1->FileName(), m_clip);
+    }
+
+    void unplayableFileIsPassedOver()
+    {
+        Form1 &f = shown();
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Form1: opening .*broken.mp3.* failed"));
+        choose(f, m_broken);
+        QVERIFY(Form1::loaded());
+        choose(f, m_song);
+        QCOMPARE(f.controls().mmplay->playState(), PlayState::Playing);
+    }
+
+    void stopThenPlayStartsOverPauseThenPlayResumes()
+    {
+        Form1 &f = shown();
+        MediaPlayerControl *mp = f.controls().mmplay;
+        choose(f, m_clip);
+        QTRY_VERIFY_WITH_TIMEOUT(mp->CurrentPosition() > 1.0, 5000);
+        f.controls().pause->trigger();
+        QCOMPARE(mp->playState(), PlayState::Paused);
+        const double paused = mp->CurrentPosition();
+        f.controls().play->trigger();
+        QCOMPARE(mp->playState(), PlayState::Playing);
+        QVERIFY(mp->CurrentPosition() >= paused - 0.05);
+        f.controls().stop->trigger();
+        QCOMPARE(mp->playState(), PlayState::Stopped);
+        QTRY_VERIFY_WITH_TIMEOUT(mp->CurrentPosition() < 0.05, 3000);
+        f.controls().play->trigger();
+        QCOMPARE(mp->playState(), PlayState::Playing);
+        QVERIFY(mp->CurrentPosition() < 0.9);
+    }
+
+    // Offered and inert, from the menu and from the keyboard.
+    void inertItemsDoNothing_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<int>("key");
+        QTest::newRow("快进") << "fast_f" << int(Qt::Key_F);
+        QTest::newRow("快退") << "fast_t" << int(Qt::Key_T);
+        QTest::newRow("上一段") << "pre" << int(Qt::Key_U);
+        QTest::newRow("打开DVD") << "opendvd" << int(Qt::Key_D);
+    }
+    void inertItemsDoNothing()
+    {
+        QFETCH(QString, item);
+        QFETCH(int, key);
+        Form1 &f = shown();
+        MediaPlayerControl *mp = f.controls().mmplay;
+        choose(f, m_clip);
+        f.controls().pause->trigger();
+        QVERIFY(!mp->setCurrentPosition(1.5));
+        QTRY_VERIFY_WITH_TIMEOUT(std::abs(mp->CurrentPosition() - 1.5) < 0.05, 3000);
+        auto *action = f.findChild<QAction *>(item);
+        QVERIFY(action);
+        action->trigger();
+        f.activateWindow();
+        QTest::keyClick(&f, Qt::Key(key), Qt::ControlModifier);
+        QCOMPARE(mp->playState(), PlayState::Paused);
+        QVERIFY(std::abs(mp->CurrentPosition() - 1.5) < 0.05);
+        QCOMPARE(FileDialogSeam::shown().size(), 1);
+    }
+
+    void shortcutsReachTheirItems()
+    {
+        Form1 &f = shown();
+        f.activateWindow();
+        if (!QTest::qWaitForWindowActive(&f))
+            QSKIP("the window cannot be made active here");
+        QSignalSpy stop(f.controls().stop, &QAction::triggered);
+        QSignalSpy next(f.controls().next, &QAction::triggered);
+        QTest::keyClick(&f, Qt::Key_S, Qt::ControlModifier);
+        QTest::keyClick(&f, Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(stop.count(), 1);
+        QCOMPARE(next.count(), 1);
+    }
+
+    void closeAndNextEntry()
+    {
+        Form1 &f = shown();
+        MediaPlayerControl *mp = f.controls().mmplay;
+        choose(f, m_clip);
+        f.controls().next->trigger();
+        QVERIFY(mp->playState() != PlayState::Closed);
+        f.controls().close->trigger();
+        QCOMPARE(mp->playState(), PlayState::Closed);
+        QCOMPARE(mp->Duration(), 0.0);
+        f.controls().play->trigger(); // nothing to play: the window goes on
+        QVERIFY(Form1::loaded());
+    }
+
+    // Exit ends the program at once: no window saves its position.
+    void exitEndsTheProgramWithoutSaving()
+    {
+        DeleteSetting(SettingsApplicationName(), "OrvaneVideo", "MAINTOP");
+        video::instance().move(30, 45);
+        Form1 &f = shown();
+        choose(f, m_song);
+        f.controls().exit->trigger();
+        QCOMPARE(ProgramEndSeam::calls(), 1);
+        QCOMPARE(GetSetting(SettingsApplicationName(), "OrvaneVideo", "MAINTOP"), QString());
+    }
+
+    // For real: the event loop ends and both video windows go with it, the
+    // skinned one without saving its position, while media plays in each.
+    void exitEndsTheEventLoopAndTakesTheWindows()
+    {
+        DeleteSetting(SettingsApplicationName(), "OrvaneVideo", "MAINTOP");
+        DeleteSetting(SettingsApplicationName(), "OrvaneVideo", "MAINLEFT");
+        video &v = video::instance();
+        v.show();
+        FileDialogSeam::queueAnswer(m_clip);
+        v.Image1_Click();
+        Form1 &f = shown();
+        choose(f, m_song);
+        QPointer<QWidget> skinned(&v), menu(&f);
+        ProgramEndSeam::setScripted(false);
+        QTimer::singleShot(300, &f, [&f] { f.controls().exit->trigger(); });
+        const int code = QCoreApplication::exec();
+        ProgramEndSeam::setScripted(true);
+        QCOMPARE(code, 0);
+        QVERIFY(!skinned && !menu);
+        QVERIFY(!video::loaded() && !Form1::loaded());
+        QCOMPARE(GetSetting(SettingsApplicationName(), "OrvaneVideo", "MAINTOP"), QString());
+        QCOMPARE(GetSetting(SettingsApplicationName(), "OrvaneVideo", "MAINLEFT"), QString());
+    }
+
+    // Closed through its title bar it goes with its player; the next use
+    // creates it anew, centred, with nothing open.
+    void closingUnloads()
+    {
+        Form1 &f = shown();
+        choose(f, m_song);
+        f.move(5, 5);
+        QVERIFY(f.close());
+        QVERIFY(!Form1::loaded());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        Form1 &again = Form1::instance();
+        QCOMPARE(again.controls().mmplay->playState(), PlayState::Closed);
+        QVERIFY((again.frameGeometry().center() - again.screen()->availableGeometry().center()).manhattanLength() <= 1);
+        QCOMPARE(ProgramEndSeam::calls(), 0);
+    }
+
+    void timerComposesTheTimes()
+    {
+        Form1 &f = shown();
+        MediaPlayerControl *mp = f.controls().mmplay;
+        f.Timer1_Timer();
+        QCOMPARE(f.timeText(), QStringLiteral("00:00/00:00"));
+        choose(f, m_clip);
+        f.controls().pause->trigger();
+        QVERIFY(!mp->setCurrentPosition(2.2));
+        QTRY_VERIFY_WITH_TIMEOUT(std::abs(mp->CurrentPosition() - 2.2) < 0.05, 3000);
+        f.Timer1_Timer();
+        QCOMPARE(f.timeText().left(6), QStringLiteral("00:02/"));
+        QVERIFY(f.timeText() == QStringLiteral("00:02/00:04") || f.timeText() == QStringLiteral("00:02/00:03"));
+    }
+
+    // Real playback: frames reach the player below the logo's edge. A
+    // screenshot of the window playing is kept.
+    void playsAVideo()
+    {
+        Form1 &f = shown();
+        choose(f, m_clip);
+        QTRY_VERIFY_WITH_TIMEOUT(f.controls().mmplay->CurrentPosition() > 0.5, 5000);
+        QVERIFY(f.grab().save(screenshotPath(m_media.path(), QStringLiteral("form1-playing-design-size.png"))));
+        f.resize(520, 480);
+        const QRect player = f.controls().mmplay->geometry();
+        const QRect logo = f.controls().Picture1->geometry();
+        // The part of the picture the logo leaves free, above the player's own strip.
+        const QRect below(player.left() + 4, logo.bottom() + 2, player.width() - 8,
+                          player.bottom() - 70 - logo.bottom());
+        QVERIFY2(below.height() > 10, "the logo leaves none of the picture free at this size");
+        QTRY_VERIFY_WITH_TIMEOUT(distinctColours(f.centralWidget()->grab().toImage(), below) > 6, 5000);
+        const QString shot = screenshotPath(m_media.path(), QStringLiteral("form1-playing.png"));
+        QVERIFY(f.grab().save(shot));
+        qInfo("screenshot: %s", qPrintable(shot));
+    }
+};
+
+QTEST_MAIN(TestForm1)
+#include "tst_form1.moc"
