@@ -279,7 +279,13 @@ void MediaPipeline::setPanorama(double panorama)
 
 bool MediaPipeline::hasVideo() const
 {
-    return m_hasVideo;
+    if (m_hasVideo || m_shutDown)
+        return m_hasVideo;
+    // Before the first frame is drawn, the prerolled playbin already knows
+    // whether the media has a picture stream.
+    gint videoStreams = 0;
+    g_object_get(m_playbin.get(), "n-video", &videoStreams, nullptr);
+    return videoStreams > 0;
 }
 
 QImage MediaPipeline::frame() const

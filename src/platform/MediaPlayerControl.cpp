@@ -412,6 +412,11 @@ MediaPlayerControl::PlayState MediaPlayerControl::playState() const
     return d->state;
 }
 
+bool MediaPlayerControl::HasVideo() const
+{
+    return d->pipe && d->pipe->hasVideo();
+}
+
 void MediaPlayerControl::onEndOfStream()
 {
     if (!d->pipe || d->endReported)

@@ -66,6 +66,8 @@ public:
 
     enum class PlayState { Closed, Stopped, Paused, Playing };
     PlayState playState() const;
+    // Whether the open media has a picture (known once the write of FileName returned).
+    bool HasVideo() const;
 
     // Test seam: a gst-launch description of the audio sink every control
     // created afterwards uses, e.g. "fakesink sync=true". Empty: autoaudiosink.

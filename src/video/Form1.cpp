@@ -154,6 +154,7 @@ void Form1::createMenus()
     c.next = item(c.navi, "next", "下一段(&N)", QKeySequence(Qt::CTRL | Qt::Key_N));
 
     // "打开(&D)VD" has no handler.
+    connect(c.mmplay, &MediaPlayerControl::PlayStateChanged, this, &Form1::showLogoUnlessVideo);
     connect(c.openfile, &QAction::triggered, this, &Form1::openfile_Click);
     connect(c.close, &QAction::triggered, this, &Form1::close_Click);
     connect(c.exit, &QAction::triggered, this, &Form1::exit_Click);
@@ -277,6 +278,10 @@ void Form1::close_Click()
     if (Status s = c.mmplay->CloseMedia())
         logFailure("close", *s);
 }
+
+// The logo stands over the upper part of the player, where a film shows:
+// it gives way while the open media has a picture and returns after.
+void Form1::showLogoUnlessVideo() { c.Picture1->setVisible(!c.mmplay->HasVideo()); }
 
 // Ends the whole program at once; no window saves its position.
 void Form1::exit_Click() { EndProgram(); }

@@ -85,6 +85,7 @@ private:
     void createMenus();
     void placePlayer();
     void placePicture();
+    void showLogoUnlessVideo();
     void logFailure(const char *what, const Error &error) const;
 
     Form1Controls c;
