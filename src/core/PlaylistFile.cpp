@@ -1,0 +1,206 @@
+#include "PlaylistFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QUrl>
+
+namespace PlaylistFile {
+namespace {
+
+constexpr int PathFileAccessError = 75;
+
+Error makeError(int number)
+{
+    switch (number) {
+    case ErrorNumber::InvalidProcedureCall: return {number, QStringLiteral("Invalid procedure call or argument")};
+    case ErrorNumber::FileNotFound: return {number, QStringLiteral("File not found")};
+    case ErrorNumber::DeviceIOError: return {number, QStringLiteral("Device I/O error")};
+    case ErrorNumber::DiskFull: return {number, QStringLiteral("Disk full")};
+    case ErrorNumber::BadFileName: return {number, QStringLiteral("Bad file name")};
+    case ErrorNumber::PermissionDenied: return {number, QStringLiteral("Permission denied")};
+    case PathFileAccessError: return {number, QStringLiteral("Path/File access error")};
+    case ErrorNumber::PathNotFound: return {number, QStringLiteral("Path not found")};
+    default: return {number, QStringLiteral("Application-defined or object-defined error")};
+    }
+}
+
+bool folderExists(const QFileInfo &info)
+{
+    return QFileInfo(info.absolutePath()).isDir();
+}
+
+// Why a file that we want to read or replace cannot be used, told from the
+// file system rather than from a lost errno.
+Error openFailure(const QString &fileName, bool forWriting)
+{
+    if (fileName.isEmpty())
+        return makeError(ErrorNumber::BadFileName);
+    const QFileInfo info(fileName);
+    if (info.isDir())
+        return makeError(PathFileAccessError);
+    if (!folderExists(info))
+        return makeError(ErrorNumber::PathNotFound);
+    if (!forWriting && !info.exists())
+        return makeError(ErrorNumber::FileNotFound);
+    return makeError(ErrorNumber::PermissionDenied);
+}
+
+Error ioFailure(const QFileDevice &file)
+{
+    return makeError(file.error() == QFileDevice::ResourceError ? ErrorNumber::DiskFull
+                                                                  : ErrorNumber::DeviceIOError);
+}
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+// "scheme://..." as other players write streams and file URLs.
+bool looksLikeUrl(const QString &entry)
+{
+    const qsizetype colon = entry.indexOf(QLatin1String("://"));
+    if (colon < 2) // one letter before ":" is more likely a drive than a scheme
+        return false;
+    for (qsizetype i = 0; i < colon; ++i) {
+        const QChar c = entry.at(i);
+        const bool ok = c.isLetter() || (i > 0 && (c.isDigit() || c == u'+' || c == u'-' || c == u'.'));
+        if (!ok || c.unicode() > 127)
+            return false;
+    }
+    return true;
+}
+
+QString resolve(const QString &entry, const QString &baseDir)
+{
+    if (entry.isEmpty() || entry.startsWith(QLatin1Char('/')))
+        return entry;
+    if (looksLikeUrl(entry)) {
+        const QUrl url(entry);
+        if (url.isLocalFile())
+            return url.toLocalFile();
+        return entry;
+    }
+    if (baseDir.isEmpty())
+        return entry;
+    return QDir::cleanPath(baseDir + QLatin1Char('/') + entry);
+}
+
+// One line (without its end) as an entry, or nothing for a comment line.
+bool lineToEntry(QByteArrayView line, const QString &baseDir, QString *entry)
+{
+    qsizetype start = 0;
+    while (start < line.size() && isBlank(line.at(start)))
+        ++start;
+    line = line.sliced(start);
+    if (line.startsWith('#'))
+        return false;
+    if (line.size() >= 2 && line.front() == '"' && line.back() == '"')
+        line = line.sliced(1, line.size() - 2);
+    *entry = resolve(QFile::decodeName(line.toByteArray()), baseDir);
+    return true;
+}
+
+// Parses the complete lines of data; when wholeFile is false, a last line
+// without its end is left out (it may have been cut by a failed read).
+QStringList parseLines(QByteArrayView data, const QString &baseDir, bool wholeFile)
+{
+    QStringList entries;
+    if (data.startsWith("\xEF\xBB\xBF"))
+        data = data.sliced(3);
+    qsizetype pos = 0;
+    const qsizetype n = data.size();
+    QString entry;
+    while (pos < n) {
+        qsizetype end = pos;
+        while (end < n && data.at(end) != '\r' && data.at(end) != '\n')
+            ++end;
+        if (end == n && !wholeFile)
+            break;
+        if (lineToEntry(data.sliced(pos, end - pos), baseDir, &entry))
+            entries.append(entry);
+        if (end < n && data.at(end) == '\r' && end + 1 < n && data.at(end + 1) == '\n')
+            ++end;
+        pos = end + 1;
+    }
+    return entries;
+}
+
+} // namespace
+
+QStringList parse(QByteArrayView data, const QString &baseDir)
+{
+    return parseLines(data, baseDir, true);
+}
+
+QByteArray serialize(const QStringList &rows)
+{
+    QByteArray out;
+    qsizetype size = 0;
+    for (const QString &row : rows)
+        size += row.size() * 3 + 2;
+    out.reserve(size);
+    for (const QString &row : rows) {
+        out += QFile::encodeName(row);
+        out += "\r\n";
+    }
+    return out;
+}
+
+ReadResult read(const QString &fileName)
+{
+    ReadResult result;
+    QFile file(fileName);
+    if (fileName.isEmpty() || QFileInfo(fileName).isDir() || !file.open(QIODevice::ReadOnly)) {
+        result.error = openFailure(fileName, false);
+        return result;
+    }
+    result.opened = true;
+
+    QByteArray data;
+    constexpr qint64 chunk = 1 << 20;
+    for (;;) {
+        const qsizetype had = data.size();
+        data.resize(had + chunk);
+        const qint64 got = file.read(data.data() + had, chunk);
+        if (got < 0) {
+            data.resize(had);
+            result.error = ioFailure(file);
+            break;
+        }
+        data.resize(had + got);
+        if (got == 0)
+            break;
+    }
+    const QString baseDir = QFileInfo(fileName).absolutePath();
+    result.entries = parseLines(data, baseDir, !result.error.has_value());
+    return result;
+}
+
+Status write(const QString &fileName, const QStringList &rows)
+{
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        if (rows.at(i).contains(QLatin1Char('\n')) || rows.at(i).contains(QLatin1Char('\r'))) {
+            Error e = makeError(ErrorNumber::InvalidProcedureCall);
+            e.description = QStringLiteral("Entry %1 holds a line break and cannot be saved in a playlist")
+                                .arg(i + 1);
+            return e;
+        }
+    }
+    if (fileName.isEmpty() || QFileInfo(fileName).isDir() || !folderExists(QFileInfo(fileName)))
+        return openFailure(fileName, true);
+
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return openFailure(fileName, true);
+    const QByteArray bytes = serialize(rows);
+    if (file.write(bytes) != bytes.size()) {
+        const Error e = ioFailure(file);
+        file.cancelWriting();
+        return e;
+    }
+    if (!file.commit())
+        return ioFailure(file);
+    return std::nullopt;
+}
+
+} // namespace PlaylistFile

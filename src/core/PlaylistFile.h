@@ -1,0 +1,46 @@
+#pragma once
+// The playlist text file: one entry per line, file names in the platform's
+// file-name encoding, CR LF after every line, no header. Reading is lenient
+// enough to take .m3u files written by other players (comment lines, quoted
+// lines, relative entries); writing goes through a temporary file that
+// replaces the old one only when complete.
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+
+#include "Error.h"
+
+namespace PlaylistFile {
+
+// What a read gives back. When the file could not be opened, opened is false,
+// entries is empty and error is set. When reading failed part-way, entries
+// holds the complete lines read before the failure and error is set.
+struct ReadResult {
+    bool opened = false;
+    QStringList entries;
+    Status error;
+};
+
+// Splits file contents into entries. Every line ends at CR, LF or CR LF; a
+// last line without an end counts. Blanks before an entry are skipped, a line
+// wholly enclosed in double quotes loses those two quotes, lines beginning
+// with "#" are skipped, and a relative entry is resolved against baseDir
+// (when baseDir is not empty). A blank line gives one empty entry.
+// A UTF-8 byte-order mark at the very start is ignored.
+QStringList parse(QByteArrayView data, const QString &baseDir = QString());
+
+// The bytes of a playlist file for these rows: each row encoded as a file
+// name, followed by CR LF.
+QByteArray serialize(const QStringList &rows);
+
+// Reads the playlist file at fileName.
+ReadResult read(const QString &fileName);
+
+// Writes rows to fileName through a temporary file in the same folder that is
+// renamed over the target only when everything was written; on any failure
+// the old file stays as it was. A row holding a line break cannot be stored
+// in the format and is refused before anything is written.
+Status write(const QString &fileName, const QStringList &rows);
+
+} // namespace PlaylistFile

@@ -1,0 +1,232 @@
+#include "dirSkin.h"
+
+#include <QEnterEvent>
+#include <QLinearGradient>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace dirSkin {
+namespace {
+
+const QColor Light(0x9f, 0xb0, 0xff);
+const QColor Shadow(0x00, 0x00, 0x30);
+const QColor Caption(0xb8, 0xc4, 0xff);
+
+QFont skinFont(int pixelSize, bool bold)
+{
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setPixelSize(pixelSize);
+    f.setBold(bold);
+    f.setStyleStrategy(QFont::PreferAntialias);
+    return f;
+}
+
+// A one-pixel bevel: raised lights the top and left edges, sunken the others.
+void bevel(QPainter &p, const QRect &r, bool raised, const QColor &light, const QColor &dark)
+{
+    p.setPen(raised ? light : dark);
+    p.drawLine(r.topLeft(), r.topRight());
+    p.drawLine(r.topLeft(), r.bottomLeft());
+    p.setPen(raised ? dark : light);
+    p.drawLine(r.bottomLeft(), r.bottomRight());
+    p.drawLine(r.topRight(), r.bottomRight());
+}
+
+void button(QPainter &p, const QRect &r, ButtonLook look, const QString &text)
+{
+    QColor top(0x46, 0x61, 0xd8), bottom(0x1b, 0x2c, 0x90);
+    if (look == ButtonLook::Hover) {
+        top = QColor(0x62, 0x80, 0xf4);
+        bottom = QColor(0x27, 0x40, 0xb4);
+    } else if (look == ButtonLook::Pressed) {
+        top = QColor(0x12, 0x1e, 0x6a);
+        bottom = QColor(0x2e, 0x46, 0xba);
+    }
+    QLinearGradient g(r.topLeft(), r.bottomLeft());
+    g.setColorAt(0, top);
+    g.setColorAt(1, bottom);
+    p.fillRect(r, g);
+    // Outer dark edge, inner bevel: raised, or sunken while pressed.
+    p.setPen(Shadow);
+    p.drawRect(r.adjusted(0, 0, -1, -1));
+    const QRect inner = r.adjusted(1, 1, -2, -2);
+    bevel(p, inner, look != ButtonLook::Pressed, Light, QColor(0x0a, 0x12, 0x50));
+    if (!text.isEmpty()) {
+        p.setFont(skinFont(r.height() >= 15 ? 9 : 8, true));
+        p.setPen(look == ButtonLook::Hover ? QColor(0xff, 0xf4, 0xb0) : QColor(Qt::white));
+        const QRect t = look == ButtonLook::Pressed ? r.translated(1, 1) : r;
+        p.drawText(t, Qt::AlignCenter, text);
+    }
+}
+
+void closeBox(QPainter &p, const QRect &r, ButtonLook look)
+{
+    button(p, r, look, QString());
+    const QPoint c = r.center() + (look == ButtonLook::Pressed ? QPoint(1, 1) : QPoint(0, 0));
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(QPen(look == ButtonLook::Hover ? QColor(0xff, 0xc0, 0xc0) : QColor(Qt::white), 1));
+    p.drawLine(c + QPoint(-2, -2), c + QPoint(2, 2));
+    p.drawLine(c + QPoint(-2, 2), c + QPoint(2, -2));
+}
+
+} // namespace
+
+void paint(QPainter &p, const Looks &looks)
+{
+    const QRect all(QPoint(0, 0), Size);
+    p.fillRect(all, QColor::fromRgb(Background));
+
+    // Title strip with the window's name.
+    const QRect title(0, 0, Size.width(), 17);
+    QLinearGradient tg(title.topLeft(), title.bottomLeft());
+    tg.setColorAt(0, QColor(0x34, 0x4c, 0xc0));
+    tg.setColorAt(0.5, QColor(0x1c, 0x2c, 0x8c));
+    tg.setColorAt(1, QColor(0x0a, 0x14, 0x5c));
+    p.fillRect(title, tg);
+    p.setPen(QColor(0x5a, 0x70, 0xe0));
+    p.drawLine(title.bottomLeft(), title.bottomRight());
+    p.setFont(skinFont(10, true));
+    p.setPen(Qt::white);
+    p.drawText(title.adjusted(8, 0, -20, 0), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("Directory"));
+
+    // The panel that holds the drive and folder lists.
+    const QRect panel(5, 19, Size.width() - 10, 159);
+    p.fillRect(panel, QColor(0x00, 0x00, 0x6a));
+    bevel(p, panel, false, QColor(0x50, 0x64, 0xd0), Shadow);
+    p.setFont(skinFont(9, true));
+    p.setPen(Caption);
+    p.drawText(QRect(panel.left() + 8, Drive1.top(), Drive1.left() - panel.left() - 14, Drive1.height()),
+               Qt::AlignVCenter | Qt::AlignRight, QStringLiteral("Drive"));
+    const QRect listFrame = Dir1.adjusted(-1, -1, 0, 0);
+    p.setPen(QColor(0x40, 0x52, 0xb8));
+    p.drawRect(listFrame);
+    p.fillRect(Dir1, QColor::fromRgb(Background));
+
+    // Foot: a groove, then the two painted buttons under their hot spots.
+    p.setPen(Shadow);
+    p.drawLine(6, 180, Size.width() - 7, 180);
+    p.setPen(QColor(0x30, 0x44, 0xb0));
+    p.drawLine(6, 181, Size.width() - 7, 181);
+    // Window edge, then the buttons, so the close box in the corner stays whole.
+    bevel(p, all.adjusted(0, 0, -1, -1), true, QColor(0x6a, 0x80, 0xf0), Shadow);
+    button(p, Image2, looks.select, QStringLiteral("SELECT"));
+    button(p, Image3, looks.quit, QStringLiteral("QUIT"));
+    closeBox(p, Image4, looks.close);
+}
+
+void paintDriveBox(QPainter &p, const QRect &r, const QString &text, bool hot)
+{
+    p.fillRect(r, QColor::fromRgb(Background));
+    p.setPen(QColor(0x6a, 0x80, 0xf0));
+    p.drawRect(r.adjusted(0, 0, -1, -1));
+    const QRect arrowBox(r.right() - 12, r.top() + 1, 12, r.height() - 2);
+    QLinearGradient g(arrowBox.topLeft(), arrowBox.bottomLeft());
+    g.setColorAt(0, hot ? QColor(0x62, 0x80, 0xf4) : QColor(0x46, 0x61, 0xd8));
+    g.setColorAt(1, hot ? QColor(0x27, 0x40, 0xb4) : QColor(0x1b, 0x2c, 0x90));
+    p.fillRect(arrowBox, g);
+    p.drawLine(arrowBox.topLeft(), arrowBox.bottomLeft());
+    const QPointF c = QRectF(arrowBox).center();
+    QPainterPath arrow;
+    arrow.moveTo(c.x() - 3, c.y() - 1.5);
+    arrow.lineTo(c.x() + 3, c.y() - 1.5);
+    arrow.lineTo(c.x(), c.y() + 2);
+    arrow.closeSubpath();
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.fillPath(arrow, Qt::white);
+    p.restore();
+    p.setFont(skinFont(9, false));
+    p.setPen(Qt::white);
+    const QRect textRect = r.adjusted(4, 0, -15, 0);
+    p.drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft,
+               p.fontMetrics().elidedText(text, Qt::ElideMiddle, textRect.width()));
+}
+
+QPixmap folderIcon(bool open)
+{
+    QPixmap pm(16, 13);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    const QColor outline(0x7a, 0x5a, 0x08), back(0xd8, 0xa8, 0x30), front(0xf6, 0xd0, 0x60);
+    QPainterPath body;
+    body.moveTo(0.5, 2.5);
+    body.lineTo(5.5, 2.5);
+    body.lineTo(7, 4);
+    body.lineTo(14.5, 4);
+    body.lineTo(14.5, 12.5);
+    body.lineTo(0.5, 12.5);
+    body.closeSubpath();
+    p.setPen(outline);
+    p.setBrush(back);
+    p.drawPath(body);
+    QPainterPath flap;
+    if (open) {
+        flap.moveTo(3, 6.5);
+        flap.lineTo(15.5, 6.5);
+        flap.lineTo(13, 12.5);
+        flap.lineTo(0.5, 12.5);
+    } else {
+        flap.moveTo(0.5, 5.5);
+        flap.lineTo(14.5, 5.5);
+        flap.lineTo(14.5, 12.5);
+        flap.lineTo(0.5, 12.5);
+    }
+    flap.closeSubpath();
+    p.setBrush(front);
+    p.drawPath(flap);
+    return pm;
+}
+
+} // namespace dirSkin
+
+dirHotSpot::dirHotSpot(const QRect &place, QWidget *parent)
+    : QWidget(parent)
+{
+    setGeometry(place);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setMouseTracking(true);
+    setCursor(Qt::PointingHandCursor);
+}
+
+dirSkin::ButtonLook dirHotSpot::look() const
+{
+    if (m_pressed)
+        return m_hover ? dirSkin::ButtonLook::Pressed : dirSkin::ButtonLook::Normal;
+    return m_hover ? dirSkin::ButtonLook::Hover : dirSkin::ButtonLook::Normal;
+}
+
+void dirHotSpot::setState(bool hover, bool pressed)
+{
+    if (hover == m_hover && pressed == m_pressed)
+        return;
+    m_hover = hover;
+    m_pressed = pressed;
+    Q_EMIT lookChanged();
+}
+
+void dirHotSpot::enterEvent(QEnterEvent *) { setState(true, m_pressed); }
+void dirHotSpot::leaveEvent(QEvent *) { setState(false, m_pressed); }
+
+void dirHotSpot::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        setState(true, true);
+}
+
+void dirHotSpot::mouseMoveEvent(QMouseEvent *event)
+{
+    // The press keeps the mouse; the look follows whether it is still inside.
+    setState(rect().contains(event->position().toPoint()), m_pressed);
+}
+
+void dirHotSpot::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton || !m_pressed)
+        return;
+    const bool inside = rect().contains(event->position().toPoint());
+    setState(inside, false);
+    if (inside)
+        Q_EMIT clicked();
+}

@@ -1,0 +1,293 @@
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include "PlaylistFile.h"
+
+namespace {
+QByteArray readBytes(const QString &name)
+{
+    QFile f(name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+void writeBytes(const QString &name, const QByteArray &bytes)
+{
+    QFile f(name);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+// The text of a failure, for test messages.
+QByteArray describe(const Status &s)
+{
+    return s ? (QString::number(s->number) + " - " + s->description).toUtf8() : QByteArray("no error");
+}
+
+QStringList numberedRows(int n)
+{
+    QStringList rows;
+    rows.reserve(n);
+    for (int i = 0; i < n; ++i)
+        rows.append(QStringLiteral("/music/album %1/track %2.mp3").arg(i / 12).arg(i));
+    return rows;
+}
+} // namespace
+
+class TestPlaylistFile : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void roundTrip_data()
+    {
+        QTest::addColumn<QStringList>("rows");
+        QTest::newRow("one") << QStringList{"/music/a.mp3"};
+        QTest::newRow("comma") << QStringList{"/music/a,b.mp3", "/m/x, y, z.wav"};
+        QTest::newRow("quotes") << QStringList{"/m/say \"hi\".mp3", "/m/\"quoted\".mp3", "/m/a\"b"};
+        QTest::newRow("spaces") << QStringList{"/my music/a song .mp3", "/m/ lead.mp3", "/m/trail.mp3  "};
+        QTest::newRow("non-ascii") << QStringList{QString::fromUtf8("/musik/Grüße 歌.mp3"),
+                                                  QString::fromUtf8("/музыка/песня.wav")};
+        QTest::newRow("hash inside") << QStringList{"/m/#1 hit.mp3", "/m/b#.mp3"};
+        QTest::newRow("empty rows") << QStringList{"/m/a.mp3", "", "/m/b.mp3", ""};
+        QTest::newRow("only empty") << QStringList{""};
+        QTest::newRow("long") << QStringList{"/" + QString(4000, QLatin1Char('x')) + ".mp3"};
+        QTest::newRow("tab and semicolon") << QStringList{"/m/a\tb;c.mp3"};
+    }
+    void roundTrip()
+    {
+        QFETCH(QStringList, rows);
+        QTemporaryDir tmp;
+        QVERIFY(tmp.isValid());
+        const QString name = tmp.filePath("list.m3u");
+        { const Status written = PlaylistFile::write(name, rows); QVERIFY2(!written, describe(written).constData()); }
+
+        QByteArray expected;
+        for (const QString &r : rows)
+            expected += r.toUtf8() + "\r\n";
+        QCOMPARE(readBytes(name), expected);
+
+        const PlaylistFile::ReadResult back = PlaylistFile::read(name);
+        QVERIFY(back.opened);
+        QVERIFY(!back.error);
+        QCOMPARE(back.entries, rows);
+    }
+
+    void parse_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QStringList>("entries");
+        QTest::newRow("0 bytes") << QByteArray() << QStringList{};
+        QTest::newRow("last line without end") << QByteArray("/a.mp3\r\n/b.mp3") << QStringList{"/a.mp3", "/b.mp3"};
+        QTest::newRow("trailing empty line") << QByteArray("/a.mp3\r\n\r\n") << QStringList{"/a.mp3", ""};
+        QTest::newRow("one empty line") << QByteArray("\r\n") << QStringList{""};
+        QTest::newRow("LF only") << QByteArray("/a\n/b\n") << QStringList{"/a", "/b"};
+        QTest::newRow("CR only") << QByteArray("/a\r/b\r") << QStringList{"/a", "/b"};
+        QTest::newRow("LF CR is two ends") << QByteArray("/a\n\r/b") << QStringList{"/a", "", "/b"};
+        QTest::newRow("comma stays") << QByteArray("/a,b.mp3\r\n") << QStringList{"/a,b.mp3"};
+        QTest::newRow("wholly quoted") << QByteArray("\"/m/a,b.mp3\"\r\n") << QStringList{"/m/a,b.mp3"};
+        QTest::newRow("one quote only") << QByteArray("\"/m/a.mp3\r\n") << QStringList{"/lists/\"/m/a.mp3"}; // relative, like any other
+        QTest::newRow("blanks before") << QByteArray("  \t/m/a.mp3\r\n") << QStringList{"/m/a.mp3"};
+        QTest::newRow("blank line of spaces") << QByteArray("   \r\n") << QStringList{""};
+        QTest::newRow("other player")
+            << QByteArray("#EXTM3U\r\n#EXTINF:215,Artist - Title\r\nsong.mp3\r\n"
+                          "#EXTINF:-1,Other\r\n../other/b.mp3\r\nsub dir/c.wav\r\n/abs/d.mp3\r\n")
+            << QStringList{"/lists/song.mp3", "/other/b.mp3", "/lists/sub dir/c.wav", "/abs/d.mp3"};
+        QTest::newRow("indented comment") << QByteArray("  #EXTM3U\n/a\n") << QStringList{"/a"};
+        QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF/a.mp3\r\n") << QStringList{"/a.mp3"};
+        QTest::newRow("file url") << QByteArray("file:///m/a%20b.mp3\n") << QStringList{"/m/a b.mp3"};
+        QTest::newRow("stream url") << QByteArray("http://host/live\n") << QStringList{"http://host/live"};
+        QTest::newRow("utf-8") << QByteArray("/m/Gr\xC3\xBC\xC3\x9F" "e.mp3\r\n")
+                               << QStringList{QString::fromUtf8("/m/Grüße.mp3")};
+    }
+    void parse()
+    {
+        QFETCH(QByteArray, data);
+        QFETCH(QStringList, entries);
+        QCOMPARE(PlaylistFile::parse(data, "/lists"), entries);
+    }
+
+    void hostileInput_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<int>("lines");
+        QByteArray binary;
+        for (int i = 0; i < 4096; ++i)
+            binary.append(char((i * 131 + 7) & 0xFF));
+        QTest::newRow("binary") << binary << int(binary.count('\n') + binary.count('\r')); // upper bound
+        QTest::newRow("invalid utf-8") << QByteArray("/m/\xFF\xFE\xC3(\x80.mp3\r\n/ok\r\n") << 2;
+        QTest::newRow("nul bytes") << QByteArray("/m/a\0b.mp3\r\n", 12) << 1;
+        QTest::newRow("1 MB line") << (QByteArray("/") + QByteArray(1 << 20, 'x') + "\r\n/b") << 2;
+    }
+    void hostileInput()
+    {
+        QFETCH(QByteArray, data);
+        QFETCH(int, lines);
+        QTemporaryDir tmp;
+        const QString name = tmp.filePath("bad.m3u");
+        writeBytes(name, data);
+        const PlaylistFile::ReadResult r = PlaylistFile::read(name);
+        QVERIFY(r.opened);
+        QVERIFY(!r.error);
+        QVERIFY(r.entries.size() <= lines + 1);
+        QVERIFY(!r.entries.isEmpty());
+        if (QByteArray(QTest::currentDataTag()) != "binary")
+            QCOMPARE(r.entries.size(), lines);
+        if (QByteArray(QTest::currentDataTag()) == "1 MB line")
+            QCOMPARE(r.entries.first().size(), (1 << 20) + 1);
+    }
+
+    void readFailures_data()
+    {
+        QTest::addColumn<QString>("relative");
+        QTest::addColumn<int>("number");
+        QTest::newRow("missing file") << "nothing.m3u" << 53;
+        QTest::newRow("missing folder") << "no/such/folder/list.m3u" << 76;
+        QTest::newRow("directory in place of the file") << "adir" << 75;
+        QTest::newRow("empty name") << "" << 64;
+    }
+    void readFailures()
+    {
+        QFETCH(QString, relative);
+        QFETCH(int, number);
+        QTemporaryDir tmp;
+        QVERIFY(QDir(tmp.path()).mkdir("adir"));
+        const QString name = relative.isEmpty() ? QString() : tmp.filePath(relative);
+        const PlaylistFile::ReadResult r = PlaylistFile::read(name);
+        QVERIFY(!r.opened);
+        QVERIFY(r.entries.isEmpty());
+        QVERIFY(r.error);
+        QCOMPARE(r.error->number, number);
+        QVERIFY(!r.error->description.isEmpty());
+    }
+
+    void readDeniedWhenNotRoot()
+    {
+        if (geteuid() == 0)
+            QSKIP("running as root: permission bits do not stop root; the directory case covers a denied open");
+        QTemporaryDir tmp;
+        const QString name = tmp.filePath("locked.m3u");
+        writeBytes(name, "/a.mp3\r\n");
+        QVERIFY(QFile::setPermissions(name, QFileDevice::Permissions()));
+        const PlaylistFile::ReadResult r = PlaylistFile::read(name);
+        QVERIFY(!r.opened);
+        QCOMPARE(r.error->number, 70);
+    }
+
+    void readErrorAfterOpenKeepsCompleteLines()
+    {
+        // Reading this file fails with an I/O error right after a successful open.
+        const PlaylistFile::ReadResult r = PlaylistFile::read("/proc/self/mem");
+        if (!r.opened)
+            QSKIP("/proc/self/mem cannot be opened here");
+        QVERIFY(r.error);
+        QCOMPARE(r.error->number, 57);
+        QVERIFY(r.entries.isEmpty());
+    }
+
+    void writeReplacesWithoutQuestion()
+    {
+        QTemporaryDir tmp;
+        const QString name = tmp.filePath("list"); // typed without extension: used as typed
+        writeBytes(name, "old contents that are longer than the new ones\r\n/x\r\n/y\r\n");
+        { const Status written = PlaylistFile::write(name, {"/new.mp3"}); QVERIFY2(!written, describe(written).constData()); }
+        QCOMPARE(readBytes(name), QByteArray("/new.mp3\r\n"));
+        QCOMPARE(QDir(tmp.path()).entryList(QDir::Files), QStringList{"list"});
+    }
+
+    void writeFailures_data()
+    {
+        QTest::addColumn<QString>("relative");
+        QTest::addColumn<int>("number");
+        QTest::newRow("missing folder") << "missing/list.m3u" << 76;
+        QTest::newRow("directory as target") << "adir" << 75;
+        QTest::newRow("empty name") << "" << 64;
+    }
+    void writeFailures()
+    {
+        QFETCH(QString, relative);
+        QFETCH(int, number);
+        QTemporaryDir tmp;
+        QVERIFY(QDir(tmp.path()).mkdir("adir"));
+        const Status s = PlaylistFile::write(relative.isEmpty() ? QString() : tmp.filePath(relative), {"/a.mp3"});
+        QVERIFY(s);
+        QCOMPARE(s->number, number);
+        QVERIFY(QDir(tmp.filePath("adir")).isEmpty());
+    }
+
+    void rowWithLineBreakIsRefusedAndFileKept()
+    {
+        QTemporaryDir tmp;
+        const QString name = tmp.filePath("list.m3u");
+        writeBytes(name, "/old.mp3\r\n");
+        const Status s = PlaylistFile::write(name, {"/a.mp3", "/b\nc.mp3"});
+        QVERIFY(s);
+        QCOMPARE(readBytes(name), QByteArray("/old.mp3\r\n"));
+    }
+
+    void readOnlyFolderKeepsOldFile()
+    {
+        if (geteuid() == 0)
+            QSKIP("running as root: a read-only folder does not stop root; writeFailingPartWay covers a failed save");
+        QTemporaryDir tmp;
+        const QString name = tmp.filePath("list.m3u");
+        writeBytes(name, "/old.mp3\r\n");
+        QVERIFY(QFile::setPermissions(tmp.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        const Status s = PlaylistFile::write(name, {"/new.mp3"});
+        QFile::setPermissions(tmp.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QVERIFY(s);
+        QCOMPARE(readBytes(name), QByteArray("/old.mp3\r\n"));
+    }
+
+    void writeFailingPartWayKeepsOldFile()
+    {
+        // A file-size limit makes the kernel refuse the write after the first
+        // 64 KiB, as a full disk would: the old playlist must stay whole and no
+        // temporary file may be left behind.
+        QTemporaryDir tmp;
+        const QString name = tmp.filePath("list.m3u");
+        const QByteArray old = "/old/one.mp3\r\n/old/two.mp3\r\n";
+        writeBytes(name, old);
+
+        rlimit saved{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = saved;
+        small.rlim_cur = 64 * 1024;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const Status s = PlaylistFile::write(name, numberedRows(20000));
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, oldHandler);
+
+        QVERIFY(s);
+        QVERIFY(s->number == 57 || s->number == 61);
+        QCOMPARE(readBytes(name), old);
+        QCOMPARE(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"list.m3u"});
+    }
+
+    void rowCountsBeyond16Bits_data()
+    {
+        QTest::addColumn<int>("n");
+        QTest::newRow("32767") << 32767;
+        QTest::newRow("32768") << 32768;
+        QTest::newRow("70000") << 70000;
+    }
+    void rowCountsBeyond16Bits()
+    {
+        QFETCH(int, n);
+        QTemporaryDir tmp;
+        const QString name = tmp.filePath("big.m3u");
+        const QStringList rows = numberedRows(n);
+        { const Status written = PlaylistFile::write(name, rows); QVERIFY2(!written, describe(written).constData()); }
+        const PlaylistFile::ReadResult r = PlaylistFile::read(name);
+        QVERIFY(!r.error);
+        QCOMPARE(r.entries.size(), n);
+        QCOMPARE(r.entries, rows);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPlaylistFile)
+#include "tst_playlistfile.moc"
