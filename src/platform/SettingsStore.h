@@ -1,7 +1,7 @@
 #pragma once
 // Per-user program settings: text values addressed by application, section
 // and key, kept in an INI file of the user's configuration folder
-// (~/.config/<application>/<application>.conf). A key never written reads as
+// (~/.config/<application>/<application>.ini). A key never written reads as
 // "" (or the given default). Tests point QSettings' IniFormat user path at a
 // temporary folder with QSettings::setPath.
 #include <QString>

@@ -1,0 +1,177 @@
+#include "ImageControl.h"
+#include "LabelControl.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+// A window that notes the presses that reach its own surface.
+class Surface : public QWidget {
+public:
+    int presses = 0;
+
+protected:
+    void mousePressEvent(QMouseEvent *e) override
+    {
+        ++presses;
+        e->accept();
+    }
+};
+} // namespace
+
+class TestImageControl : public QObject {
+    Q_OBJECT
+    Surface *m_window = nullptr;
+    ImageControl *m_spot = nullptr;
+
+private slots:
+    void init()
+    {
+        m_window = new Surface;
+        m_window->resize(200, 100);
+        // 30 x 20 px at (30, 15) px.
+        m_spot = new ImageControl(m_window, "spot", 450, 225, 450, 300, "tip");
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    }
+    void cleanup()
+    {
+        delete m_window;
+        m_window = nullptr;
+    }
+
+    void placedFromTwips()
+    {
+        QCOMPARE(m_spot->geometry(), QRect(30, 15, 30, 20));
+        QCOMPARE(m_spot->objectName(), QStringLiteral("spot"));
+        QCOMPARE(m_spot->toolTip(), QStringLiteral("tip"));
+    }
+
+    void keepsExactTwips()
+    {
+        m_spot->setLeft(3541.5);
+        QCOMPARE(m_spot->Left(), 3541.5);
+        QCOMPARE(m_spot->x(), 236);
+        m_spot->setTop(-7);
+        QCOMPARE(m_spot->Top(), -7.0);
+        QCOMPARE(m_spot->Left(), 3541.5);
+    }
+
+    void clickIsPressAndReleaseInside_data()
+    {
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<QPoint>("releaseAt");
+        QTest::addColumn<int>("clicks");
+        QTest::addColumn<int>("buttonValue");
+        QTest::newRow("left inside") << Qt::LeftButton << QPoint(10, 10) << 1 << 1;
+        QTest::newRow("left released outside") << Qt::LeftButton << QPoint(-40, 10) << 0 << 1;
+        QTest::newRow("left released past the right edge") << Qt::LeftButton << QPoint(30, 5) << 0 << 1;
+        QTest::newRow("right inside") << Qt::RightButton << QPoint(10, 10) << 0 << 2;
+        QTest::newRow("middle inside") << Qt::MiddleButton << QPoint(10, 10) << 0 << 4;
+    }
+    void clickIsPressAndReleaseInside()
+    {
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(QPoint, releaseAt);
+        QFETCH(int, clicks);
+        QFETCH(int, buttonValue);
+        QSignalSpy click(m_spot, &ImageControl::Click);
+        QSignalSpy down(m_spot, &ImageControl::MouseDown);
+        QSignalSpy up(m_spot, &ImageControl::MouseUp);
+        QTest::mousePress(m_spot, button, Qt::ShiftModifier, QPoint(3, 4));
+        QTest::mouseRelease(m_spot, button, Qt::ShiftModifier, releaseAt);
+        QCOMPARE(click.count(), clicks);
+        QCOMPARE(down.count(), 1);
+        QCOMPARE(down.at(0).at(0).toInt(), buttonValue);
+        QCOMPARE(down.at(0).at(1).toInt(), 1); // Shift
+        QCOMPARE(down.at(0).at(2).toDouble(), 45.0);
+        QCOMPARE(down.at(0).at(3).toDouble(), 60.0);
+        // The release reaches the pressed control wherever it happens.
+        QCOMPARE(up.count(), 1);
+        QCOMPARE(up.at(0).at(2).toDouble(), releaseAt.x() * 15.0);
+        QCOMPARE(m_window->presses, 0);
+    }
+
+    void movesReachThePressedControlOutside()
+    {
+        QSignalSpy move(m_spot, &ImageControl::MouseMove);
+        QTest::mousePress(m_spot, Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mouseMove(m_spot, QPoint(60, 5));
+        QTRY_VERIFY(!move.isEmpty());
+        const QList<QVariant> last = move.last();
+        QCOMPARE(last.at(0).toInt(), 1); // the left button is held
+        QCOMPARE(last.at(2).toDouble(), 900.0);
+        QTest::mouseRelease(m_spot, Qt::LeftButton, {}, QPoint(60, 5));
+    }
+
+    void hoverMovesAreReported()
+    {
+        QSignalSpy move(m_spot, &ImageControl::MouseMove);
+        QTest::mouseMove(m_spot, QPoint(2, 2));
+        QTest::mouseMove(m_spot, QPoint(6, 3));
+        QTRY_VERIFY(!move.isEmpty());
+        QCOMPARE(move.last().at(0).toInt(), 0); // no button held
+    }
+
+    void doubleClickGivesOneClickAndOneDblClick()
+    {
+        QSignalSpy click(m_spot, &ImageControl::Click);
+        QSignalSpy dbl(m_spot, &ImageControl::DblClick);
+        // What a real double click delivers: press, release, press, double click, release.
+        QTest::mouseClick(m_spot, Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mousePress(m_spot, Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mouseDClick(m_spot, Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mouseRelease(m_spot, Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(dbl.count(), 1);
+        QCOMPARE(click.count(), 1);
+    }
+
+    void disabledSpotLeavesThePressToTheWindow()
+    {
+        QSignalSpy down(m_spot, &ImageControl::MouseDown);
+        m_spot->setEnabled(false);
+        QTest::mouseClick(m_spot, Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(down.count(), 0);
+        QCOMPARE(m_window->presses, 1);
+    }
+
+    void hiddenSpotTakesNothing()
+    {
+        QSignalSpy down(m_spot, &ImageControl::MouseDown);
+        m_spot->hide();
+        QTest::mouseClick(m_window, Qt::LeftButton, {}, QPoint(35, 20));
+        QCOMPARE(down.count(), 0);
+        QCOMPARE(m_window->presses, 1);
+    }
+
+    void pictureIsDrawnUnscaled()
+    {
+        QPixmap pic(6, 4);
+        pic.fill(Qt::red);
+        m_spot->setPicture(pic);
+        const QImage shot = m_window->grab().toImage();
+        QCOMPARE(shot.pixelColor(30, 15), QColor(Qt::red));
+        QCOMPARE(shot.pixelColor(35, 18), QColor(Qt::red));
+        QVERIFY(shot.pixelColor(36, 18) != QColor(Qt::red)); // not stretched to the spot
+    }
+
+    void labelKeepsTwipsAndTakesItsPresses()
+    {
+        auto *label = new LabelControl(m_window, "Label24", 90, 15, 480, 165, "Orvane");
+        label->show();
+        label->setAutoSize(true);
+        const double shortWidth = label->Width();
+        label->setCaption("A much longer title than before");
+        QVERIFY(label->Width() > shortWidth);
+        QCOMPARE(label->Left(), 90.0);
+        label->setLeft(-510);
+        QCOMPARE(label->Left(), -510.0);
+        QCOMPARE(label->x(), -34);
+        label->setLeft(90);
+        QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(2, 2));
+        QCOMPARE(m_window->presses, 0);
+    }
+};
+
+QTEST_MAIN(TestImageControl)
+#include "tst_imagecontrol.moc"
