@@ -33,7 +33,7 @@ QString frmMP3::NumberText(double value)
     const double magnitude = std::fabs(value);
     if (value == 0)
         return QStringLiteral("0");
-    if (magnitude < 1e-6 || magnitude >= 1e15)
+    if (magnitude < 1e-9 || magnitude >= 1e15)
         return locale.toString(value, 'g', 15);
     const int whole = magnitude < 1 ? 1 : int(std::floor(std::log10(magnitude))) + 1;
     QString text = locale.toString(value, 'f', qMax(0, 15 - whole));
@@ -130,6 +130,9 @@ void frmMP3::mnuMakePlayList_Click()
         return;
     }
 
+    // A cancel leaves FileName as it was; starting from "" makes sure a
+    // cancel never reads as a choice.
+    cdgMP3->setFileName(QString());
     cdgMP3->setFlags(2054);
     cdgMP3->setFilter(QStringLiteral("MP3 Playlist (*.m3u)|*.m3u"));
     cdgMP3->ShowSave();
