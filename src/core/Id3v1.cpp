@@ -171,6 +171,13 @@ Status ReadTagFile(const QString &path, TagFileState &state)
         return Error{ErrorNumber::FileNotFound, QStringLiteral("File not found: %1").arg(path)};
     if (info.isDir())
         return Error{ErrorNumber::FileNotFound, QStringLiteral("%1 is a folder, not a file.").arg(path)};
+    // A pipe or a device would block the reader or never end.
+    if (!info.isFile())
+        return Error{ErrorNumber::BadFileName, QStringLiteral("%1 is not a regular file.").arg(path)};
+    if (info.size() == 0)
+        return noData(path);
+    if (info.size() < TagSize)
+        return tooShort(path, info.size());
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

@@ -7,7 +7,9 @@
 #include "clsMP3Info.h"
 
 #include <csignal>
+#include <cstring>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Id3Module;
@@ -120,11 +122,12 @@ private Q_SLOTS:
 
     void readFailures_data()
     {
-        QTest::addColumn<int>("size"); // -1: no file, -2: a folder
+        QTest::addColumn<int>("size"); // -1: no file, -2: a folder, -3: a pipe
         QTest::addColumn<int>("number");
         QTest::addColumn<QString>("says");
         QTest::newRow("missing") << -1 << 53 << "File not found";
         QTest::newRow("folder") << -2 << 53 << "is a folder";
+        QTest::newRow("pipe") << -3 << 64 << "not a regular file";
         QTest::newRow("0 bytes") << 0 << NoDataError << " does not contain any data.";
         QTest::newRow("1 byte") << 1 << TooShortError << "too short to hold an ID3 tag";
         QTest::newRow("100 bytes") << 100 << TooShortError << "too short to hold an ID3 tag";
@@ -141,6 +144,8 @@ private Q_SLOTS:
             QVERIFY(writeFile(path, audio(size)));
         if (size == -2)
             QVERIFY(QDir().mkdir(path));
+        if (size == -3)
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
         TagFileState st;
         const Status s = ReadTagFile(path, st);
         QVERIFY(s);

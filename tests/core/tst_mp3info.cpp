@@ -6,6 +6,8 @@
 #include "Id3v1.h"
 #include "clsMP3Info.h"
 
+#include <sys/stat.h>
+
 namespace {
 bool makeFile(const QString &path, const QByteArray &data)
 {
@@ -187,6 +189,7 @@ private Q_SLOTS:
         QTest::newRow("wav") << "song.wav" << true;
         QTest::newRow("missing mp3") << "gone.mp3" << false;
         QTest::newRow("folder named .mp3") << "folder.mp3" << false;
+        QTest::newRow("pipe named .mp3") << "pipe.mp3" << false;
         QTest::newRow("empty name") << "" << false;
     }
     void notAnMp3GivesNothing()
@@ -200,6 +203,8 @@ private Q_SLOTS:
         const QString path = name.isEmpty() ? QString() : dir.filePath(name);
         if (create)
             QVERIFY(makeFile(path, sound(500) + tag("Wave", "2000", 4)));
+        if (name == QLatin1String("pipe.mp3"))
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
 
         clsMP3Info info;
         QVERIFY(!info.setFilename(good));
