@@ -40,7 +40,8 @@ void paintEmptyText(QWidget *viewport, const QString &text)
     p.drawText(viewport->rect().adjusted(4, 4, -4, -4), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
 }
 
-int vbButton(Qt::MouseButton b)
+// Buttons numbered as the window's handlers take them: 1 left, 2 right, 4 middle.
+int buttonNumber(Qt::MouseButton b)
 {
     switch (b) {
     case Qt::LeftButton: return 1;
@@ -131,14 +132,14 @@ MP3ListView::MP3ListView(QWidget *parent)
 
     addWidget(m_report);
     addWidget(m_icons);
-    setView(lvwReport);
+    setView(ViewDetails);
 }
 
 QAbstractItemView *MP3ListView::reportView() const { return m_report; }
 QAbstractItemView *MP3ListView::iconView() const { return m_icons; }
 QAbstractItemView *MP3ListView::activeView() const
 {
-    return m_view == lvwReport ? static_cast<QAbstractItemView *>(m_report) : m_icons;
+    return m_view == ViewDetails ? static_cast<QAbstractItemView *>(m_report) : m_icons;
 }
 
 int MP3ListView::Count() const { return m_model->rowCount(); }
@@ -272,14 +273,14 @@ void MP3ListView::sortNow()
 
 void MP3ListView::setView(int view)
 {
-    if (view < lvwIcon || view > lvwReport)
+    if (view < ViewLargeIcons || view > ViewDetails)
         return;
     const QModelIndex current = m_selection->currentIndex();
     m_view = view;
-    if (view == lvwReport) {
+    if (view == ViewDetails) {
         setCurrentWidget(m_report);
     } else {
-        if (view == lvwIcon) {
+        if (view == ViewLargeIcons) {
             m_icons->setViewMode(QListView::IconMode);
             m_icons->setIconSize(QSize(32, 32));
             m_icons->setGridSize(QSize(96, 68));
@@ -291,7 +292,7 @@ void MP3ListView::setView(int view)
             m_icons->setGridSize(QSize());
             m_icons->setWordWrap(false);
             // Small icons fill rows, the list fills columns.
-            m_icons->setFlow(view == lvwSmallIcon ? QListView::LeftToRight : QListView::TopToBottom);
+            m_icons->setFlow(view == ViewSmallIcons ? QListView::LeftToRight : QListView::TopToBottom);
         }
         m_icons->setWrapping(true);
         m_icons->setMovement(QListView::Static);
@@ -358,7 +359,7 @@ bool MP3ListView::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_report->viewport() || watched == m_icons->viewport()) {
         switch (event->type()) {
         case QEvent::MouseButtonPress:
-            emit MouseDown(vbButton(static_cast<QMouseEvent *>(event)->button()));
+            emit MouseDown(buttonNumber(static_cast<QMouseEvent *>(event)->button()));
             break;
         case QEvent::MouseMove:
             emit MouseMove();

@@ -19,7 +19,7 @@ class MP3ListView : public QStackedWidget {
     Q_OBJECT
 public:
     // View values, also the indexes of the "View" menu items.
-    enum : int { lvwIcon = 0, lvwSmallIcon = 1, lvwList = 2, lvwReport = 3 };
+    enum : int { ViewLargeIcons = 0, ViewSmallIcons = 1, ViewList = 2, ViewDetails = 3 };
     enum : int { ColumnCount = 4 };
 
     explicit MP3ListView(QWidget *parent = nullptr);
@@ -98,7 +98,7 @@ private:
     int m_sortKey = 0;
     int m_sortOrder = 0;
     bool m_sorted = false;
-    int m_view = lvwReport;
+    int m_view = ViewDetails;
     int m_arrange = 0;
     QString m_emptyText;
 
