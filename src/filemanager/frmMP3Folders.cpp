@@ -1,0 +1,212 @@
+// The folder side of the tree beyond the listing: its menu, new folders,
+// renaming a node in place, and the feedback while something is dragged
+// over it. Nothing on disk is moved, copied, renamed or deleted here.
+#include "frmMP3.h"
+
+#include "MsgBox.h"
+
+#include <QCursor>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QStyledItemDelegate>
+#include <QTimer>
+#include <QTreeWidget>
+
+namespace {
+constexpr int NameRole = Qt::UserRole + 2; // as in the tree's listing
+
+QString joinPath(const QString &folder, const QString &name)
+{
+    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
+}
+
+// Blanks only, as the old trim did; tabs and other spaces stay.
+QString trimBlanks(const QString &s)
+{
+    qsizetype b = 0, e = s.size();
+    while (b < e && s.at(b) == QLatin1Char(' '))
+        ++b;
+    while (e > b && s.at(e - 1) == QLatin1Char(' '))
+        --e;
+    return s.mid(b, e - b);
+}
+
+bool isWithin(QTreeWidgetItem *node, QTreeWidgetItem *ancestor)
+{
+    for (QTreeWidgetItem *n = node ? node->parent() : nullptr; n; n = n->parent())
+        if (n == ancestor)
+            return true;
+    return false;
+}
+
+// Ends an in-place edit of a node through the window's handler, which may
+// refuse the name (the node then keeps its text).
+class LabelEditDelegate : public QStyledItemDelegate {
+public:
+    LabelEditDelegate(frmMP3 *window) : QStyledItemDelegate(window), m_window(window) {}
+
+    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
+    {
+        auto *line = qobject_cast<QLineEdit *>(editor);
+        // The refusal's message box takes the focus from the editor, which
+        // would commit the same edit a second time.
+        if (!line || m_busy)
+            return;
+        m_busy = true;
+        bool cancel = false;
+        QString name = line->text();
+        m_window->DirTree_AfterLabelEdit(cancel, name);
+        if (!cancel) {
+            model->setData(index, name, Qt::EditRole);
+            // A folder node's path follows its text from now on.
+            if (index.parent().isValid())
+                model->setData(index, name, NameRole);
+        }
+        m_busy = false;
+    }
+
+private:
+    frmMP3 *m_window;
+    mutable bool m_busy = false;
+};
+
+QTreeWidgetItem *selectedNode(QTreeWidget *tree)
+{
+    QTreeWidgetItem *current = tree->currentItem();
+    if (current && current->isSelected())
+        return current;
+    const QList<QTreeWidgetItem *> selected = tree->selectedItems();
+    return selected.isEmpty() ? nullptr : selected.first();
+}
+} // namespace
+
+QAbstractItemDelegate *frmMP3::makeLabelEditDelegate(frmMP3 *window) { return new LabelEditDelegate(window); }
+
+void frmMP3::DirTree_MouseDown(int Button, int Shift, int X, int Y)
+{
+    if (Button == 2 && DirTree->topLevelItemCount() > 0)
+        mnuPopupMenu2->popup(QCursor::pos());
+}
+
+void frmMP3::mnuRenameFolder_Click()
+{
+    if (QTreeWidgetItem *node = selectedNode(DirTree))
+        DirTree->editItem(node, 0);
+}
+
+void frmMP3::mnuAddFolder_Click()
+{
+    if (Status e = AddDir())
+        MsgBox(e->description, MsgBoxStyle::Critical);
+}
+
+Status frmMP3::AddDir()
+{
+    QTreeWidgetItem *node = selectedNode(DirTree);
+    Error why;
+    const std::optional<QString> folder = NodeFolder(node, &why);
+    if (!folder)
+        return why;
+    const QFileInfo where(*folder);
+    if (!where.isDir())
+        return Error{ErrorNumber::PathNotFound, QStringLiteral("Path not found")};
+
+    // Any entry counts as taken, an ordinary file or a dangling link too.
+    auto taken = [&](const QString &name) {
+        const QFileInfo f(joinPath(*folder, name));
+        return f.exists() || f.isSymLink();
+    };
+    QString name = QStringLiteral("New Folder");
+    for (int n = 1; taken(name); ++n)
+        name = QStringLiteral("New Folder (%1)").arg(n);
+
+    if (!QDir().mkdir(joinPath(*folder, name))) {
+        if (!where.isWritable())
+            return Error{ErrorNumber::PermissionDenied, QStringLiteral("Permission denied")};
+        return Error{75, QStringLiteral("Path/File access error")};
+    }
+
+    if (isWithin(CurrentNode, node))
+        CurrentNode = nullptr;
+    if (isWithin(DropHighlight, node))
+        DropHighlight = nullptr;
+    qDeleteAll(node->takeChildren());
+    DisplayDir(*folder, node);
+    return std::nullopt;
+}
+
+bool frmMP3::FolderNameAccepted(const QString &trimmed)
+{
+    static const QString forbidden = QStringLiteral("\\/:*<>|?\"");
+    if (trimmed.isEmpty() || trimmed.size() >= 256)
+        return false;
+    for (QChar c : trimmed)
+        if (forbidden.contains(c))
+            return false;
+    // "." and ".." name no folder of their own: a node so named would lead
+    // new folders into its parent or above.
+    return trimmed != u"." && trimmed != u"..";
+}
+
+void frmMP3::DirTree_AfterLabelEdit(bool &Cancel, QString &NewString)
+{
+    NewString = trimBlanks(NewString);
+    if (!FolderNameAccepted(NewString)) {
+        Cancel = true;
+        MsgBox(QStringLiteral("Folder names cannot be zero length, be larger than 255 characters or contain "
+                              "'\\/:*<>?|'."),
+               MsgBoxStyle::Critical);
+    }
+}
+
+void frmMP3::setDropHighlight(QTreeWidgetItem *node)
+{
+    if (DropHighlight == node)
+        return;
+    if (DropHighlight) {
+        DropHighlight->setData(0, Qt::BackgroundRole, QVariant());
+        DropHighlight->setData(0, Qt::ForegroundRole, QVariant());
+    }
+    DropHighlight = node;
+    if (node) {
+        node->setBackground(0, DirTree->palette().brush(QPalette::Highlight));
+        node->setForeground(0, DirTree->palette().brush(QPalette::HighlightedText));
+    }
+}
+
+void frmMP3::DirTree_OLEDragOver(int &Effect, int Shift, int X, int Y)
+{
+    if (X != 0 && DraggingFromList) {
+        if (Shift == 2) {
+            Effect = 2;
+            setWindowTitle(QStringLiteral("Moving..."));
+        } else {
+            Effect = 1;
+            setWindowTitle(QStringLiteral("Copying..."));
+        }
+        QTreeWidgetItem *node = DirTree->itemAt(X, Y);
+        setDropHighlight(node);
+        if (node)
+            DirTree->scrollToItem(node);
+        const int index = NodeIndex(node);
+        if (HoverNodeIndex != 0 && HoverNodeIndex != index)
+            tmrMP3->start(400);
+        if (node) {
+            HoverNodeIndex = index;
+            LastDropIndex = index;
+        }
+    } else if (X == 0) {
+        if (QTreeWidgetItem *before = NodeAt(LastDropIndex - 1))
+            DirTree->scrollToItem(before);
+    }
+}
+
+void frmMP3::tmrMP3_Timer()
+{
+    if (QTreeWidgetItem *node = NodeAt(HoverNodeIndex))
+        node->setExpanded(true);
+    tmrMP3->stop();
+    tmrMP3->setInterval(0);
+}

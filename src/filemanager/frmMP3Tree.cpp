@@ -1,0 +1,260 @@
+// The drive tree: one root per volume, the first level of folders below each
+// one that is not removable, and the folder listing that new-folder creation
+// uses again.
+#include "frmMP3.h"
+
+#include "FileManagerImages.h"
+#include "MP3ListView.h"
+#include "MsgBox.h"
+#include "clsMousePointer.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QLocale>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+
+namespace {
+// What a node carries besides its text.
+constexpr int KeyRole = Qt::UserRole;          // drive nodes: "root" + mount point
+constexpr int RootRole = Qt::UserRole + 1;     // drive nodes: the mount point
+constexpr int NameRole = Qt::UserRole + 2;     // folder nodes: the name in the path
+constexpr int ImageRole = Qt::UserRole + 3;    // image key
+constexpr int OpenImageRole = Qt::UserRole + 4; // expanded-image key
+
+frmMP3::DriveSource &driveSource()
+{
+    static frmMP3::DriveSource source;
+    return source;
+}
+
+// The label of a volume, or nothing when the volume cannot be read (a stale
+// network mount, a drive that is not ready).
+std::optional<QString> volumeLabel(const DriveInfo &drive)
+{
+    const QFileInfo root(drive.rootPath);
+    if (!root.isDir() || !root.isReadable())
+        return std::nullopt;
+    return drive.label;
+}
+
+QString joinPath(const QString &folder, const QString &name)
+{
+    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
+}
+} // namespace
+
+void frmMP3::setDriveSource(DriveSource source) { driveSource() = std::move(source); }
+
+QString frmMP3::DriveKey(const DriveInfo &drive) { return QStringLiteral("root") + drive.rootPath; }
+
+QString frmMP3::ProperCase(const QString &text)
+{
+    QString out = text;
+    bool wordStart = true;
+    for (QChar &c : out) {
+        const char16_t u = c.unicode();
+        if (u == u' ' || u == u'\t' || u == 0 || (u >= 10 && u <= 13)) {
+            wordStart = true;
+            continue;
+        }
+        c = wordStart ? c.toUpper() : c.toLower();
+        wordStart = false;
+    }
+    return out;
+}
+
+QTreeWidgetItem *frmMP3::addNode(QTreeWidgetItem *parent, const QString &text, const QString &imageKey)
+{
+    auto *node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(DirTree);
+    node->setText(0, text);
+    node->setData(0, ImageRole, imageKey);
+    node->setIcon(0, FileManagerImages::image(imageKey));
+    node->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
+    CurrentNode = node;
+    return node;
+}
+
+QTreeWidgetItem *frmMP3::NodeByKey(const QString &key) const
+{
+    for (int i = 0; i < DirTree->topLevelItemCount(); ++i)
+        if (DirTree->topLevelItem(i)->data(0, KeyRole).toString() == key)
+            return DirTree->topLevelItem(i);
+    return nullptr;
+}
+
+void frmMP3::LoadDrives()
+{
+    const QList<DriveInfo> drives = driveSource() ? driveSource()() : DriveInfo::mountedVolumes();
+    for (const DriveInfo &drive : drives) {
+        switch (drive.type) {
+        case DriveInfo::Unknown:
+        case DriveInfo::Fixed:
+        case DriveInfo::Remote:
+        case DriveInfo::CdRom:
+        case DriveInfo::RamDisk: {
+            static const QString images[] = {QStringLiteral("unknown"), QString(), QString(), QStringLiteral("fixed"),
+                                             QStringLiteral("remote"), QStringLiteral("cd"), QStringLiteral("ram")};
+            const std::optional<QString> label = volumeLabel(drive);
+            if (!label)
+                break; // an unreadable volume gets no node
+            DriveInfo shown = drive;
+            shown.label = ProperCase(*label);
+            QTreeWidgetItem *node = addNode(nullptr, shown.text(), images[drive.type]);
+            node->setData(0, KeyRole, DriveKey(drive));
+            node->setData(0, RootRole, drive.rootPath);
+            if (QTreeWidgetItem *found = NodeByKey(DriveKey(drive)))
+                DisplayDir(drive.rootPath, found);
+            break;
+        }
+        case DriveInfo::Removable: {
+            // Never touched at load: neither its label nor its folders.
+            DriveInfo shown = drive;
+            shown.label.clear();
+            QTreeWidgetItem *node = addNode(nullptr, shown.text(), QStringLiteral("remove"));
+            node->setData(0, KeyRole, DriveKey(drive));
+            node->setData(0, RootRole, drive.rootPath);
+            break;
+        }
+        default:
+            break;
+        }
+    }
+}
+
+void frmMP3::DisplayDir(const QString &Pth, QTreeWidgetItem *Parent)
+{
+    // Folders only, hidden ones left out; "." and ".." are no folders of their own.
+    const QFileInfoList entries =
+        QDir(Pth).entryInfoList(QDir::Dirs | QDir::System | QDir::NoDotAndDotDot, QDir::NoSort);
+    for (const QFileInfo &entry : entries) {
+        if (!entry.isDir())
+            continue;
+        auto *row = new QListWidgetItem(ProperCase(entry.fileName()));
+        row->setData(Qt::UserRole, entry.fileName());
+        List1->addItem(row);
+    }
+    for (int i = 0; i < List1->count(); ++i) {
+        QTreeWidgetItem *node = addNode(Parent, List1->item(i)->text(), QStringLiteral("folder"));
+        node->setData(0, NameRole, List1->item(i)->data(Qt::UserRole));
+        node->setData(0, OpenImageRole, QStringLiteral("open"));
+    }
+    List1->clear();
+}
+
+void frmMP3::DirTree_KeyDown(int KeyCode, int Shift)
+{
+    clsMousePointer guard;
+    if (Status e = guard.SetCursor(11)) {
+        MsgBox(e->description, MsgBoxStyle::Critical);
+        Unload();
+        return;
+    }
+    if (KeyCode != 116)
+        return;
+    DirTree->clear();
+    CurrentNode = nullptr;
+    DropHighlight = nullptr;
+    lstMP3->Clear();
+    LoadDrives();
+}
+
+void frmMP3::mnuRefresh_Click()
+{
+    clsMousePointer guard;
+    if (Status e = guard.SetCursor(11)) {
+        MsgBox(e->description, MsgBoxStyle::Critical);
+        Unload();
+        return;
+    }
+    DirTree->clear();
+    CurrentNode = nullptr;
+    DropHighlight = nullptr;
+    lstMP3->Clear();
+    LoadDrives();
+    HoverNodeIndex = 0;
+}
+
+std::optional<QString> frmMP3::NodeFolder(QTreeWidgetItem *node, Error *why) const
+{
+    auto fail = [why](Error e) -> std::optional<QString> {
+        if (why)
+            *why = std::move(e);
+        return std::nullopt;
+    };
+    if (!node)
+        return fail({91, QStringLiteral("No folder is selected.")});
+    QStringList names;
+    QTreeWidgetItem *n = node;
+    for (; n->parent(); n = n->parent())
+        names.prepend(n->data(0, NameRole).toString());
+    // The drive node must still name its mount point: a drive renamed in the
+    // tree no longer says which volume it stands for.
+    const QString root = n->data(0, RootRole).toString();
+    if (root.isEmpty() || !n->text(0).endsWith(QLatin1Char('(') + root + QLatin1Char(')')))
+        return fail({ErrorNumber::PathNotFound, QStringLiteral("Path not found")});
+    QString path = root;
+    for (const QString &name : names) {
+        if (name.isEmpty() || name == u"." || name == u".." || name.contains(QLatin1Char('/')))
+            return fail({ErrorNumber::BadFileName, QStringLiteral("Bad file name or number")});
+        path = joinPath(path, name);
+    }
+    return path;
+}
+
+int frmMP3::NodeIndex(QTreeWidgetItem *node) const
+{
+    if (!node)
+        return 0;
+    int i = 1;
+    for (QTreeWidgetItemIterator it(DirTree); *it; ++it, ++i)
+        if (*it == node)
+            return i;
+    return 0;
+}
+
+QTreeWidgetItem *frmMP3::NodeAt(int index) const
+{
+    if (index < 1)
+        return nullptr;
+    int i = 1;
+    for (QTreeWidgetItemIterator it(DirTree); *it; ++it, ++i)
+        if (i == index)
+            return *it;
+    return nullptr;
+}
+
+int frmMP3::NodeCount() const
+{
+    int n = 0;
+    for (QTreeWidgetItemIterator it(DirTree); *it; ++it)
+        ++n;
+    return n;
+}
+
+void frmMP3::DirTree_NodeClick(QTreeWidgetItem *Node)
+{
+    if (const std::optional<QString> folder = NodeFolder(Node))
+        ListMP3Files(*folder);
+    else
+        lstMP3->Clear();
+}
+
+void frmMP3::ListMP3Files(const QString &folder)
+{
+    clsMousePointer guard;
+    guard.SetCursor(11);
+    QDir dir(folder);
+    dir.setNameFilters({QStringLiteral("*.mp3")}); // any letter case
+    const QFileInfoList files = dir.entryInfoList(QDir::Files, QDir::Name | QDir::IgnoreCase);
+    QList<QStringList> rows;
+    rows.reserve(files.size());
+    const QLocale locale;
+    for (const QFileInfo &f : files)
+        rows.append({f.fileName(), QString::number(f.size()) + QStringLiteral(" B"),
+                     locale.toString(f.lastModified(), QLocale::ShortFormat), f.absoluteFilePath()});
+    lstMP3->Clear();
+    lstMP3->AddMany(rows);
+}
