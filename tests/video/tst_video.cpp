@@ -129,6 +129,10 @@ private Q_SLOTS:
         video &v = shown();
         auto *spot = v.findChild<ImageControl *>(name);
         QVERIFY(spot);
+        // The player builds its own small controls on its first paint; let
+        // that settle so only the pressed button differs between the grabs.
+        v.grab();
+        QCoreApplication::processEvents();
         const QImage raised = v.grab().toImage();
         QTest::mousePress(v.windowHandle(), Qt::LeftButton, {}, spot->geometry().center());
         const QImage pressed = v.grab().toImage();
