@@ -75,6 +75,9 @@ void Orvane::wirePlaylist()
     connect(c.list, &ImageControl::Click, this, &Orvane::list_Click);
     connect(c.directory, &ImageControl::Click, this, &Orvane::directory_Click);
     QListWidget *lstfavs = c.lstfavs;
+    // Loaded entries show whole paths, wider than the list: cut them in the
+    // middle so the song's own name stays readable.
+    lstfavs->setTextElideMode(Qt::ElideMiddle);
     new ListMouse(
         lstfavs,
         [this, lstfavs](QMouseEvent *e) {
