@@ -39,9 +39,11 @@ protected:
         case QEvent::MouseButtonDblClick: {
             auto *mouse = static_cast<QMouseEvent *>(event);
             if (mouse->button() == Qt::RightButton) {
-                // A quick second right press arrives as a double click; the
-                // list would take it for a press and select a row.
-                m_rightPress(mouse);
+                // A quick second right press comes as a press (which pops the
+                // menu) and then a double click, which the list would take
+                // for a press selecting a row: it is only swallowed.
+                if (event->type() == QEvent::MouseButtonPress)
+                    m_rightPress(mouse);
                 return true;
             }
             if (event->type() == QEvent::MouseButtonDblClick && mouse->button() == Qt::LeftButton
