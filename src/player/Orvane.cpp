@@ -44,6 +44,7 @@ Orvane::Orvane(QWidget *parent)
     wireAddSongs();
     wireKnobs();
     wireVolume();
+    wirePlaylist();
 
     Form_Load();
 

@@ -12,6 +12,7 @@
 //   OrvaneSkin.cpp      the skin and the small state pictures
 //   OrvaneKnobs.cpp     the position and balance knobs
 //   OrvaneVolume.cpp    the volume buttons and the meter
+//   OrvanePlaylist.cpp  the playlist: files, list, right-click menu, folders
 #include "PlaylistStore.h"
 
 #include <QPointer>
@@ -25,6 +26,7 @@ class LabelControl;
 class LineControl;
 class MediaPlayerControl;
 class PictureBox;
+class add;
 class QButtonGroup;
 class QLineEdit;
 class QListWidget;
@@ -172,6 +174,17 @@ public:
     static std::optional<int> VolumeMeterBars(long volume);
     std::optional<bool> volumeUpward() const { return VolumeUpward; }
 
+    // ---- the playlist: files, list, right-click menu, folders ----------
+    void LOADLIST_Click();
+    void savelist_Click();
+    void list_Click();
+    void directory_Click();
+    void lstfavs_DblClick();
+    void lstfavs_MouseDown(int Button, int Shift, double X, double Y);
+    // The hidden window that hosts the playlist's right-click menu: none
+    // until the first right click, then kept (hidden) with this window.
+    add *menuWindow() const;
+
 Q_SIGNALS:
     // The video buttons: the video windows answer these once they exist.
     void menuPlayerRequested();
@@ -188,6 +201,7 @@ private:
     void wireAddSongs();
     void wireKnobs();
     void wireVolume();
+    void wirePlaylist();
     void knobPressed(ImageControl *knob, double X);
     void knobDragStep(ImageControl *knob, double X, double lowest, double highest);
     double pointerScreenTwips(const ImageControl *knob, double X) const;
@@ -214,6 +228,9 @@ private:
     double SliderLeft = 0;             // the knob's Left: at the press, then after each step
     double m_sliderPressLeft = 0;      // the knob's Left at the press
     ImageControl *m_sliderKnob = nullptr; // the knob that was pressed
+
+    // The playlist's menu window, made on the first right click.
+    QPointer<add> m_menus;
 
     // Direction of the held volume button: true up, false down; empty
     // until the first press.

@@ -7,14 +7,9 @@
 
 #include "MsgBox.h"
 #include "PlaylistStore.h"
+#include "frmEditTags.h"
 
 namespace {
-add::TagEditor &tagEditor()
-{
-    static add::TagEditor editor;
-    return editor;
-}
-
 struct SeamState {
     bool scripted = false;
     QList<std::optional<QString>> choices;
@@ -76,23 +71,20 @@ void add::delfile_Click()
     m_store.setSelectedIndex(-1);
 }
 
+// The tag editor gets the entry's full path: the visible row may show only
+// the file name, which names no file the editor could open.
 void add::information_Click()
 {
     const QString path = m_store.selectedPath();
-    if (path.isEmpty()) {
+    if (m_store.selectedText().isEmpty() || path.isEmpty()) {
         MsgBox(QStringLiteral("No Media Loaded"), MsgBoxStyle::Exclamation, QStringLiteral("Orvane"));
         return;
     }
-    const TagEditor &editor = tagEditor();
-    if (!editor.GetTags || !editor.StartEdit) {
-        qWarning("add: no tag editor is installed");
-        return;
-    }
+    frmEditTags &editor = frmEditTags::instance();
+    // GetTags shows its own message when the file cannot be read.
     if (editor.GetTags(path))
         editor.StartEdit(path);
 }
-
-void add::setTagEditor(TagEditor editor) { tagEditor() = std::move(editor); }
 
 namespace addSeam {
 void setScripted(bool on) { seam().scripted = on; }

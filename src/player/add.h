@@ -4,7 +4,6 @@
 #include <QPoint>
 #include <QString>
 #include <QWidget>
-#include <functional>
 #include <optional>
 
 class PlaylistStore;
@@ -26,15 +25,6 @@ public:
 
     void delfile_Click();
     void information_Click();
-
-    // How "Information" reaches the tag editor: GetTags reads the file and
-    // returns false after showing its own message; StartEdit shows the editor.
-    // The application sets these once at start.
-    struct TagEditor {
-        std::function<bool(const QString &)> GetTags;
-        std::function<void(const QString &)> StartEdit;
-    };
-    static void setTagEditor(TagEditor editor);
 
 private:
     PlaylistStore &m_store;

@@ -16,6 +16,8 @@
 #include <QPointer>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace {
 QPointer<frmEditTags> g_instance;
 frmEditTags::ModalHook g_modalHook;
@@ -199,11 +201,21 @@ void frmEditTags::Image1_Click()
         if (genre < 0)
             genre = Id3Module::OtherGenre;
         Id3Module::Id3Fields fields;
-        failed = Id3Module::MakeFields(texts, genre, fields);
-        if (!failed) {
-            Id3Module::PutTag(m_state.FileData, m_state.HasTag, fields);
-            failed = Id3Module::SaveFileData(EditPath, m_state.FileData);
+        if (Status refused = Id3Module::MakeFields(texts, genre, fields)) {
+            // A character the tag cannot hold: nothing was written, so the
+            // editor stays open with the user's typing to be corrected.
+            MsgBox(refused->description, MsgBoxStyle::Critical);
+            for (QLineEdit *box : txtEditTags) {
+                const QString text = box->text();
+                if (std::any_of(text.cbegin(), text.cend(), [](QChar ch) { return ch.unicode() > 0xFF; })) {
+                    box->setFocus(Qt::OtherFocusReason);
+                    break;
+                }
+            }
+            return;
         }
+        Id3Module::PutTag(m_state.FileData, m_state.HasTag, fields);
+        failed = Id3Module::SaveFileData(EditPath, m_state.FileData);
     }
     if (failed)
         MsgBox(failed->description, MsgBoxStyle::Critical);

@@ -1,12 +1,18 @@
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include "MediaFixtures.h"
 #include "MsgBox.h"
 #include "PlaylistStore.h"
 #include "add.h"
+#include "frmEditTags.h"
 
 namespace {
 QStringList rowsOf(const QListWidget &list)
@@ -15,6 +21,18 @@ QStringList rowsOf(const QListWidget &list)
     for (int i = 0; i < list.count(); ++i)
         rows.append(list.item(i)->text());
     return rows;
+}
+
+QByteArray field(const QByteArray &text, int width) { return text.leftJustified(width, ' ', true); }
+
+bool appendTag(const QString &path, const QByteArray &title, const QByteArray &artist)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::Append))
+        return false;
+    const QByteArray tag = "TAG" + field(title, 30) + field(artist, 30) + field("", 30) + field("2001", 4)
+        + field("", 30) + char(17);
+    return f.write(tag) == tag.size();
 }
 } // namespace
 
@@ -26,20 +44,28 @@ class TestAdd : public QObject {
     QListWidget *lstfavs = nullptr;
     PlaylistStore *store = nullptr;
     add *menus = nullptr;
-    QStringList getTagsCalls, startEditCalls;
-    bool getTagsAnswer = true;
+    QTemporaryDir tmp;
+    QString tagged; // a real MP3 with an ID3v1 tag
+    // What the editor showed each time it opened: the file and its title box.
+    QStringList editedPaths, editedTitles;
 
 private Q_SLOTS:
     void initTestCase()
     {
         MsgBoxSeam::setScripted(true);
         addSeam::setScripted(true);
-        add::setTagEditor({[this](const QString &p) {
-                               getTagsCalls.append(p);
-                               return getTagsAnswer;
-                           },
-                           [this](const QString &p) { startEditCalls.append(p); }});
+        QVERIFY(tmp.isValid());
+        QVERIFY(QDir().mkdir(tmp.filePath("music")));
+        tagged = MediaFixtures::makeMp3(tmp.filePath("music"), "song.mp3", 0.5);
+        QVERIFY(!tagged.isEmpty());
+        QVERIFY(appendTag(tagged, "Blue Train", "John Coltrane"));
+        frmEditTags::setModalHook([this](frmEditTags &ed) {
+            editedPaths.append(ed.editPath());
+            editedTitles.append(ed.txtEditTags[0]->text());
+            // The hook returning cancels the editor: the file stays as it is.
+        });
     }
+    void cleanupTestCase() { frmEditTags::setModalHook({}); }
     void init()
     {
         owner = new QWidget;
@@ -50,9 +76,8 @@ private Q_SLOTS:
         menus = new add(*store);
         MsgBoxSeam::clear();
         addSeam::clear();
-        getTagsCalls.clear();
-        startEditCalls.clear();
-        getTagsAnswer = true;
+        editedPaths.clear();
+        editedTitles.clear();
     }
     void cleanup()
     {
@@ -111,25 +136,53 @@ private Q_SLOTS:
         QCOMPARE(rowsOf(*lstfavs), QStringList{"b.mp3"});
     }
 
-    void informationHandsTheFullPath_data()
+    // The visible row shows only the file name; the editor gets the full
+    // path, opens once, and shows the file's own tag.
+    void informationOpensTheEditorOnTheFullPath()
     {
-        QTest::addColumn<bool>("readable");
-        QTest::addColumn<int>("edits");
-        QTest::newRow("tags read") << true << 1;
-        QTest::newRow("tag read failed") << false << 0;
-    }
-    void informationHandsTheFullPath()
-    {
-        QFETCH(bool, readable);
-        QFETCH(int, edits);
-        getTagsAnswer = readable;
-        QVERIFY(store->setSelectedIndex(1)); // shows "b.mp3"
+        store->append(tagged, "song.mp3");
+        QVERIFY(store->setSelectedIndex(store->count() - 1));
+        QFile original(tagged);
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        const QByteArray before = original.readAll();
+        original.close();
         addSeam::queueChoice(QStringLiteral("information"));
         menus->popupAt(QPoint(5, 5));
-        QCOMPARE(getTagsCalls, QStringList{"/m/b.mp3"});
-        QCOMPARE(startEditCalls, QStringList(edits, QStringLiteral("/m/b.mp3")));
+        QCOMPARE(editedPaths, QStringList{tagged});
+        QCOMPARE(editedTitles, QStringList{"Blue Train"});
         QVERIFY(MsgBoxSeam::shown().isEmpty());
-        QCOMPARE(store->count(), 4);
+        QVERIFY(!frmEditTags::instance().isVisible());
+        QCOMPARE(store->count(), 5);
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        QCOMPARE(original.readAll(), before); // cancelled: not rewritten
+    }
+
+    void informationOnAFileThatFailsToRead_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("missing file") << "missing";
+        QTest::newRow("empty file") << "empty";
+        QTest::newRow("folder named like a song") << "folder";
+    }
+    void informationOnAFileThatFailsToRead()
+    {
+        QFETCH(QString, kind);
+        QString path = tmp.filePath("music/" + kind + ".mp3");
+        if (kind == "empty") {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        } else if (kind == "folder") {
+            path = MediaFixtures::makeFolderNamedLikeMedia(tmp.filePath("music"), "folder.mp3");
+            QVERIFY(!path.isEmpty());
+        }
+        store->append(path, kind + ".mp3");
+        QVERIFY(store->setSelectedIndex(store->count() - 1));
+        menus->information_Click();
+        const auto shown = MsgBoxSeam::shown();
+        QCOMPARE(shown.size(), 1); // the editor's own message, once
+        QCOMPARE(shown.first().style, 16);
+        QVERIFY(editedPaths.isEmpty());
+        QVERIFY(!frmEditTags::instance().isVisible());
     }
 
     void noMediaLoaded_data()
@@ -148,8 +201,7 @@ private Q_SLOTS:
         QCOMPARE(shown.first().text, QStringLiteral("No Media Loaded"));
         QCOMPARE(shown.first().style, 48);
         QCOMPARE(shown.first().title, QStringLiteral("Orvane"));
-        QVERIFY(getTagsCalls.isEmpty());
-        QVERIFY(startEditCalls.isEmpty());
+        QVERIFY(editedPaths.isEmpty());
     }
 };
 

@@ -383,15 +383,19 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("failure");
         QTest::addColumn<QString>("says");
-        QTest::newRow("read-only file") << "readonly" << "read-only";
-        QTest::newRow("folder moved away") << "moved" << "Could not save";
-        QTest::newRow("euro sign typed") << "euro" << "\"€\"";
-        QTest::newRow("chinese typed") << "cjk" << "\"歌\"";
+        // A refused character keeps the editor open with the typing in it;
+        // a failed write closes it.
+        QTest::addColumn<bool>("staysOpen");
+        QTest::newRow("read-only file") << "readonly" << "read-only" << false;
+        QTest::newRow("folder moved away") << "moved" << "Could not save" << false;
+        QTest::newRow("euro sign typed") << "euro" << "\"€\"" << true;
+        QTest::newRow("chinese typed") << "cjk" << "\"歌\"" << true;
     }
     void saveFailures()
     {
         QFETCH(QString, failure);
         QFETCH(QString, says);
+        QFETCH(bool, staysOpen);
         QTemporaryDir dir;
         const QString folder = dir.filePath(QStringLiteral("music"));
         QVERIFY(QDir().mkdir(folder));
@@ -413,7 +417,17 @@ private Q_SLOTS:
                 survivor = dir.filePath(QStringLiteral("elsewhere/s.mp3"));
             }
             clickSave(w);
-            QVERIFY(!w.isVisible());
+            QCOMPARE(w.isVisible(), staysOpen);
+            if (staysOpen) {
+                // Everything typed is still there, and the file as it was.
+                QCOMPARE(w.txtEditTags[0]->text(), QStringLiteral("New title"));
+                if (failure == QLatin1String("euro"))
+                    QVERIFY(w.txtEditTags[4]->text().contains(QString::fromUtf8("5 €")));
+                else
+                    QVERIFY(w.txtEditTags[1]->text().contains(QString::fromUtf8("歌")));
+                QVERIFY(w.txtEditTags[failure == QLatin1String("euro") ? 4 : 1]->hasFocus());
+                QCOMPARE(readFile(path), original);
+            }
         }));
         const auto shown = MsgBoxSeam::shown();
         QCOMPARE(shown.size(), 1);
@@ -422,6 +436,31 @@ private Q_SLOTS:
         QCOMPARE(readFile(survivor), original);
         QCOMPARE(QDir(QFileInfo(survivor).absolutePath()).entryList(QDir::Files | QDir::Hidden).size(), 1);
         QCOMPARE(clsMousePointer::ScreenPointer(), 0);
+    }
+
+    // After a refused character the user corrects the box and saves again:
+    // the file gets the corrected tag, and nothing else was written before.
+    void refusedSaveCanBeCorrected()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("fix.mp3"));
+        const QByteArray body = sound(2000);
+        const QByteArray original = body + tag("Old", "Artist", "", "", "", 3);
+        QVERIFY(writeFile(path, original));
+        int visibleAfterRefusal = -1;
+        QVERIFY(edit(path, [&](frmEditTags &w) {
+            replaceText(w.txtEditTags[0], QStringLiteral("New title"));
+            replaceText(w.txtEditTags[1], QString::fromUtf8("Ænima 歌"));
+            clickSave(w);
+            visibleAfterRefusal = w.isVisible();
+            QCOMPARE(readFile(path), original);
+            replaceText(w.txtEditTags[1], QString::fromUtf8("Ænima"));
+            clickSave(w);
+            QVERIFY(!w.isVisible());
+        }));
+        QCOMPARE(visibleAfterRefusal, 1);
+        QCOMPARE(MsgBoxSeam::shown().size(), 1);
+        QCOMPARE(readFile(path), body + tag("New title", "\xC6nima", "", "", "", 3));
     }
 
     // The skin: each hot spot lies on a painted button, the fields on the
