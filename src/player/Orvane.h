@@ -10,6 +10,10 @@
 //   OrvaneShell.cpp     close, minimise, caption, drag, video buttons
 //   OrvaneAddSongs.cpp  adding songs through the open dialog
 //   OrvaneSkin.cpp      the skin and the small state pictures
+//   OrvaneTransport.cpp play, pause/resume and stop
+//   OrvaneSongOrder.cpp next, previous, shuffle and the end-of-media advance
+//   OrvaneDisplays.cpp  elapsed time and the scrolling title
+//   OrvaneModes.cpp     compact strip, player and playlist panel
 #include "PlaylistStore.h"
 
 #include <QPointer>
@@ -129,6 +133,43 @@ public:
     void Image6_Click();
     void addfile_Click();
 
+    // ---- transport, song order, displays and modes ---------------------
+    // play, pause/resume, stop
+    void play_Click();
+    void Image10_Click();
+    void pause_Click();
+    void Image11_Click();
+    void Image7_Click();
+    void stop_Click();
+    void Image12_Click();
+    void Image8_Click();
+    // song order
+    void next_Click();
+    void Image13_Click();
+    void Image16_Click();
+    void previous_Click();
+    void Image14_Click();
+    void Image5_Click();
+    void shuffle_Click();
+    void am1_EndOfStream(long Result);
+    void cdplayer();
+    void List1_DblClick();
+    // The row a Random advance plays: k = floor(count x r), r the first draw
+    // of a generator seeded from the time of day; -1 for an empty list.
+    static int RandomRow(int count, float secondsSinceMidnight);
+    // time and title
+    void Timer4_Timer();
+    void Timer5_Timer();
+    void Timer7_Timer();
+    // window modes; the three followers run on every change of height
+    void Image4_Click();
+    void plup_MouseDown(int Button, int Shift, double X, double Y);
+    void pldown_MouseMove(int Button, int Shift, double X, double Y);
+    void Image15_Click();
+    void Timer3_Timer();
+    void toppicture_Timer();
+    void Timer6_Timer();
+
 Q_SIGNALS:
     // The video buttons: the video windows answer these once they exist.
     void menuPlayerRequested();
@@ -156,4 +197,16 @@ private:
     QPixmap m_skin;
     qreal m_skinDpr = 0;
     QPointF m_pressGlobal;
+
+    // ---- transport, song order, displays and modes (private) -----------
+    void wireTransport();
+    void wireSongOrder();
+    void wireDisplays();
+    void wireModes();
+    void playSelectedOrAsk(const DialogAddSite &site);
+    void pauseOrResume();
+    void stopAndRewind();
+    void secondTick();
+    void followHeight();
+    void updateTitleScroll();
 };
