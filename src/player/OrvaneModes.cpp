@@ -8,6 +8,7 @@
 #include "LabelControl.h"
 #include "OrvaneGeometry.h"
 
+#include <QGuiApplication>
 #include <QTimer>
 
 using OrvaneGeometry::HeightPanel;
@@ -17,8 +18,27 @@ using OrvaneGeometry::HeightStrip;
 void Orvane::wireModes()
 {
     connect(c.Image4, &ImageControl::Click, this, &Orvane::Image4_Click);
-    connect(c.plup, &ImageControl::MouseDown, this, &Orvane::plup_MouseDown);
-    connect(c.pldown, &ImageControl::MouseMove, this, &Orvane::pldown_MouseMove);
+    // Hiding the pressed plup ends Qt's hold of the mouse for it, and moves
+    // with the button still down would go nowhere; the pressed look takes the
+    // mouse over until the button comes up, so the first move over it counts,
+    // held or not.
+    connect(c.plup, &ImageControl::MouseDown, this, [this](int Button, int Shift, double X, double Y) {
+        plup_MouseDown(Button, Shift, X, Y);
+        if (c.pldown->isVisible() && QGuiApplication::mouseButtons() != Qt::NoButton)
+            c.pldown->grabMouse();
+    });
+    connect(c.pldown, &ImageControl::MouseMove, this, [this](int Button, int Shift, double X, double Y) {
+        if (QWidget::mouseGrabber() == c.pldown) {
+            if (!QRectF(0, 0, c.pldown->Width(), c.pldown->Height()).contains(X, Y))
+                return; // held elsewhere: not over the pressed look
+            c.pldown->releaseMouse();
+        }
+        pldown_MouseMove(Button, Shift, X, Y);
+    });
+    connect(c.pldown, &ImageControl::MouseUp, this, [this] {
+        if (QWidget::mouseGrabber() == c.pldown)
+            c.pldown->releaseMouse();
+    });
     connect(c.Image15, &ImageControl::Click, this, &Orvane::Image15_Click);
     // The followers' own timers stay stopped (setHeight runs them); started
     // anyway, they would do no harm.
