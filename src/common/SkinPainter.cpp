@@ -303,7 +303,7 @@ void drawGlyph(QPainter &p, const QRectF &r, Glyph glyph, const QColor &color)
 void drawGlyphButton(QPainter &p, const QRectF &r, Glyph glyph, ButtonState state, qreal radius)
 {
     drawButton(p, r, state, radius);
-    const qreal pad = std::max<qreal>(2, std::min(r.width(), r.height()) * 0.28);
+    const qreal pad = std::max<qreal>(2, std::min(r.width(), r.height()) * 0.25);
     QRectF g = r.adjusted(pad, pad, -pad, -pad);
     if (state == ButtonState::Pressed)
         g.translate(0.5, 0.5);

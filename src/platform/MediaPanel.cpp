@@ -83,6 +83,7 @@ void MediaPanel::setParts(bool buttons, bool tracker, bool statusBar)
     m_time->setVisible(statusBar);
     if (parentWidget())
         place(parentWidget()->rect());
+    refresh();
     updateTimer();
 }
 

@@ -36,6 +36,12 @@ void MediaPipeline::ensureGstreamer()
     std::call_once(once, [] {
         if (!gst_is_initialized())
             gst_init(nullptr, nullptr);
+        // libav's MP3 decoder costs several times mpg123's for the same
+        // sound; MP3 is what this player plays all day.
+        gsth::Handle<GstPluginFeature, gsth::objectUnref<GstPluginFeature>> mpg123(
+            gst_registry_lookup_feature(gst_registry_get(), "mpg123audiodec"));
+        if (mpg123)
+            gst_plugin_feature_set_rank(mpg123.get(), GST_RANK_PRIMARY + 1);
     });
 }
 
@@ -47,7 +53,7 @@ MediaPipeline::~MediaPipeline()
 }
 
 MediaPipeline *MediaPipeline::open(const QString &uri, const QString &audioSinkDescription,
-                                   int prerollMs, Error *error)
+                                   double amplitude, double panorama, int prerollMs, Error *error)
 {
     ensureGstreamer();
     auto *p = new MediaPipeline;
@@ -55,6 +61,8 @@ MediaPipeline *MediaPipeline::open(const QString &uri, const QString &audioSinkD
         delete p;
         return nullptr;
     }
+    p->setAmplitude(amplitude);
+    p->setPanorama(panorama);
 
     GstStateChangeReturn ret = gst_element_set_state(p->m_playbin.get(), GST_STATE_PAUSED);
     if (ret == GST_STATE_CHANGE_ASYNC)
@@ -81,23 +89,29 @@ bool MediaPipeline::build(const QString &uri, const QString &audioSinkDescriptio
         return false;
     }
 
-    if (!audioSinkDescription.isEmpty()) {
-        gsth::GErrorPtr parseError;
-        gsth::Element sink = gsth::refSink(gst_parse_bin_from_description(
-            audioSinkDescription.toUtf8().constData(), TRUE, parseError.out()));
-        if (!sink) {
+    // Balance sits right in front of the sink. In playbin's audio-filter slot
+    // it would be followed by a second of queued audio, so a turn of the
+    // balance knob would be heard only a second later.
+    const QString sink = audioSinkDescription.isEmpty() ? QStringLiteral("autoaudiosink") : audioSinkDescription;
+    // playbin converts and resamples in front of it already; the converter
+    // behind it serves sinks that want neither of the filter's two formats.
+    const QString withBalance = QStringLiteral("audiopanorama name=balance ! audioconvert ! ") + sink;
+    gsth::GErrorPtr parseError;
+    gsth::Element audioSink = gsth::refSink(
+        gst_parse_bin_from_description(withBalance.toUtf8().constData(), TRUE, parseError.out()));
+    if (audioSink && !parseError) {
+        m_panorama = gsth::Element(gst_bin_get_by_name(GST_BIN(audioSink.get()), "balance"));
+    } else {
+        // No audiopanorama here (a stripped install): play without balance.
+        audioSink = gsth::refSink(gst_parse_bin_from_description(sink.toUtf8().constData(), TRUE, parseError.out()));
+        if (!audioSink || parseError) {
             *error = Error{ErrorNumber::MediaError,
                            QStringLiteral("Bad audio sink: %1")
-                               .arg(parseError ? QString::fromUtf8(parseError->message) : QString())};
+                               .arg(parseError ? QString::fromUtf8(parseError->message) : sink)};
             return false;
         }
-        g_object_set(m_playbin.get(), "audio-sink", sink.get(), nullptr);
     }
-
-    // Balance. Without the element (a stripped install) playback still works.
-    m_panorama = gsth::refSink(gst_element_factory_make("audiopanorama", nullptr));
-    if (m_panorama)
-        g_object_set(m_playbin.get(), "audio-filter", m_panorama.get(), nullptr);
+    g_object_set(m_playbin.get(), "audio-sink", audioSink.get(), nullptr);
 
     // Video comes to us as plain frames, painted by the control itself, so it
     // looks the same on every windowing system and offscreen.

@@ -20,10 +20,11 @@ public:
     // Initialises GStreamer on first use; cheap afterwards.
     static void ensureGstreamer();
 
-    // Builds the pipeline for uri (file:// or cdda://) and prerolls it,
-    // waiting at most prerollMs. On failure returns the error and nullptr.
+    // Builds the pipeline for uri (file:// or cdda://) with the given
+    // loudness and balance from its first sample, and prerolls it, waiting at
+    // most prerollMs. On failure returns nullptr and fills in error.
     static MediaPipeline *open(const QString &uri, const QString &audioSinkDescription,
-                               int prerollMs, Error *error);
+                               double amplitude, double panorama, int prerollMs, Error *error);
     // Stops the pipeline at once and frees it; safe to call from a slot of
     // one of this pipeline's own signals.
     static void dispose(MediaPipeline *pipeline);

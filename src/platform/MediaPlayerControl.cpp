@@ -22,6 +22,12 @@ constexpr int kPrerollMs = 2000;
 constexpr long kQuietest = -10000;
 constexpr long kBalanceLimit = 10000;
 
+// Hundredths of a decibel to a linear factor.
+double amplitude(long volume)
+{
+    return std::pow(10.0, double(volume) / 2000.0);
+}
+
 Error noMedia()
 {
     return Error{ErrorNumber::MediaError, QStringLiteral("No media is open")};
@@ -105,7 +111,7 @@ void MediaPlayerControl::applyDesign(const DesignSettings &settings)
     d->volume = std::clamp(settings.Volume, kQuietest, 0L);
     d->balance = std::clamp(settings.Balance, -kBalanceLimit, kBalanceLimit);
     if (d->pipe) {
-        d->pipe->setAmplitude(std::pow(10.0, double(d->volume) / 2000.0));
+        d->pipe->setAmplitude(amplitude(d->volume));
         d->pipe->setPanorama(double(d->balance) / double(kBalanceLimit));
     }
     d->panel->setParts(settings.ShowControls, settings.ShowControls && settings.ShowTracker,
@@ -176,14 +182,13 @@ Status MediaPlayerControl::setFileName(const QString &name)
     }
 
     Error error;
-    MediaPipeline *pipe = MediaPipeline::open(uri, d->audioSink, kPrerollMs, &error);
+    MediaPipeline *pipe = MediaPipeline::open(uri, d->audioSink, amplitude(d->volume),
+                                              double(d->balance) / double(kBalanceLimit), kPrerollMs, &error);
     if (!pipe) {
         setState(PlayState::Closed);
         return error;
     }
     d->pipe = pipe;
-    pipe->setAmplitude(std::pow(10.0, double(d->volume) / 2000.0));
-    pipe->setPanorama(double(d->balance) / double(kBalanceLimit));
     pipe->setFramesWanted(isVisible());
     connect(pipe, &MediaPipeline::endOfStream, this, &MediaPlayerControl::onEndOfStream);
     connect(pipe, &MediaPipeline::failed, this, &MediaPlayerControl::onFailed);
@@ -256,7 +261,7 @@ Status MediaPlayerControl::setVolume(long volume)
         return Error{ErrorNumber::InvalidPropertyValue, QStringLiteral("Invalid property value")};
     d->volume = volume;
     if (d->pipe)
-        d->pipe->setAmplitude(std::pow(10.0, double(volume) / 2000.0));
+        d->pipe->setAmplitude(amplitude(volume));
     return std::nullopt;
 }
 

@@ -63,7 +63,7 @@ QTimer *makeTimer(QObject *owner, const char *name, int interval)
 const char *const PlaylistStyle = R"(
 QListWidget#lstfavs { background: #000080; color: #ffffff; border: none; outline: none; }
 QListWidget#lstfavs::item { padding: 0px 2px; }
-QListWidget#lstfavs::item:selected { background: #2f6fd0; color: #ffffff; }
+QListWidget#lstfavs::item:selected { background: #2f6fd0; color: #ffffff; padding: 0px 2px; border: none; }
 QScrollBar:vertical { background: #0b1640; width: 8px; margin: 0; }
 QScrollBar::handle:vertical { background: #5a76b8; min-height: 14px; border-radius: 3px; margin: 1px; }
 QScrollBar::handle:vertical:hover { background: #7d98d6; }

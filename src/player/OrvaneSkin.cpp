@@ -186,7 +186,10 @@ void drawPlaylistPanel(QPainter &p)
             s.setRight(spot("Image10").left() - 1); // the two spots overlap by two pixels
         QRectF r(s.left() + 1, top, s.width() - 2, h);
         Skin::drawButton(p, r, ButtonState::Normal, 2);
-        Skin::drawGlyph(p, inset(r, 2.5, 2.5), b.glyph, pal.glyph);
+        // One glyph size for the row, whatever the width of each spot.
+        const qreal side = std::min<qreal>(7, r.width() - 3);
+        Skin::drawGlyph(p, QRectF(r.center().x() - side / 2, r.center().y() - side / 2, side, side), b.glyph,
+                        pal.glyph);
     }
 
     // The maker's mark in the free corner.

@@ -1,13 +1,20 @@
 #include <QApplication>
 #include <QDir>
+#include <QImage>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include "MediaFixtures.h"
 #include "MediaPlayerControl.h"
+#include "SinkProbe.h"
 
 #include <gst/gst.h>
+
+#include <climits>
+#include <memory>
 
 // Succeeds, or fails the test with the control's own description.
 #define VERIFY_OK(expr)                                                                  \
@@ -17,32 +24,61 @@
     } while (0)
 
 using PlayState = MediaPlayerControl::PlayState;
+Q_DECLARE_METATYPE(MediaPlayerControl::PlayState)
+
+namespace {
+// Counts pixels of the image that differ from the given colour.
+int pixelsOtherThan(const QImage &image, QRgb colour)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if ((image.pixel(x, y) & 0xffffff) != (colour & 0xffffff))
+                ++n;
+    return n;
+}
+} // namespace
 
 class TestMediaPlayerControl : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
     QString m_wav;   // 1.5 s
     QString m_mp3;   // 2 s
-    QString m_short; // 0.5 s
+    QString m_short; // 0.4 s
+    QString m_other; // 0.4 s
+    QString m_video; // 1 s
+    std::unique_ptr<SinkProbe> m_probe;
+
+    QString path(const QString &name) const { return QDir(m_dir.path()).filePath(name); }
 
 private Q_SLOTS:
     void initTestCase()
     {
-        // Constructing a control must not bring GStreamer up.
+        // Constructing and laying out a control must not bring GStreamer up.
         {
             MediaPlayerControl idle;
+            idle.applyDesign(MediaPlayerControl::mmplayDesign());
+            idle.resize(300, 200);
+            VERIFY_OK(idle.setVolume(-100));
             QVERIFY(!gst_is_initialized());
             QCOMPARE(idle.Duration(), 0.0);
             QCOMPARE(idle.CurrentPosition(), 0.0);
             QCOMPARE(idle.playState(), PlayState::Closed);
         }
-        MediaPlayerControl::setAudioSinkDescription(QStringLiteral("fakesink sync=true"));
+        qRegisterMetaType<MediaPlayerControl::PlayState>();
+        MediaPlayerControl::setAudioSinkDescription(SinkProbe::sinkDescription());
+        m_probe = std::make_unique<SinkProbe>();
         QVERIFY(m_dir.isValid());
         m_wav = MediaFixtures::makeWav(m_dir.path(), "tone.wav", 1.5);
         m_mp3 = MediaFixtures::makeMp3(m_dir.path(), "tone.mp3", 2.0);
-        m_short = MediaFixtures::makeWav(m_dir.path(), "short.wav", 0.5);
+        m_short = MediaFixtures::makeWav(m_dir.path(), "short.wav", 0.4);
+        m_other = MediaFixtures::makeMp3(m_dir.path(), "other.mp3", 0.4);
+        m_video = MediaFixtures::makeVideo(m_dir.path(), "bars.avi", 1.0);
         QVERIFY(!m_wav.isEmpty() && !m_mp3.isEmpty() && !m_short.isEmpty());
+        QVERIFY(!m_other.isEmpty() && !m_video.isEmpty());
     }
+
+    void cleanupTestCase() { m_probe.reset(); }
 
     void writingFileNamePlays_data()
     {
@@ -50,6 +86,7 @@ private Q_SLOTS:
         QTest::addColumn<double>("length");
         QTest::newRow("wav") << QStringLiteral("tone.wav") << 1.5;
         QTest::newRow("mp3") << QStringLiteral("tone.mp3") << 2.0;
+        QTest::newRow("avi") << QStringLiteral("bars.avi") << 1.0;
     }
     void writingFileNamePlays()
     {
@@ -57,12 +94,431 @@ private Q_SLOTS:
         QFETCH(double, length);
         MediaPlayerControl mp;
         mp.applyDesign(MediaPlayerControl::am1Design());
-        const QString path = QDir(m_dir.path()).filePath(file);
-        VERIFY_OK(mp.setFileName(path));
-        QCOMPARE(mp.FileName(), path);
+        QSignalSpy states(&mp, &MediaPlayerControl::PlayStateChanged);
+        m_probe->reset();
+        VERIFY_OK(mp.setFileName(path(file)));
+        QCOMPARE(mp.FileName(), path(file));
         QCOMPARE(mp.playState(), PlayState::Playing);
+        QCOMPARE(states.count(), 1);
+        QCOMPARE(states.at(0).at(0).value<PlayState>(), PlayState::Playing);
         QVERIFY2(std::abs(mp.Duration() - length) < 0.1, qPrintable(QString::number(mp.Duration())));
         QTRY_VERIFY_WITH_TIMEOUT(mp.CurrentPosition() > 0.3, 5000);
+        QVERIFY(mp.CurrentPosition() <= mp.Duration());
+        QVERIFY(m_probe->buffers() > 0);
+    }
+
+    void bareNameIsResolvedAgainstTheCurrentFolder()
+    {
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(m_dir.path()));
+        MediaPlayerControl mp;
+        const Status s = mp.setFileName(QStringLiteral("tone.wav"));
+        QDir::setCurrent(before);
+        VERIFY_OK(s);
+        QCOMPARE(mp.FileName(), QStringLiteral("tone.wav"));
+        QVERIFY(mp.Duration() > 1.4);
+    }
+
+    void emptyNameClosesWithoutError()
+    {
+        MediaPlayerControl mp;
+        VERIFY_OK(mp.setFileName(m_wav));
+        VERIFY_OK(mp.setFileName(QString()));
+        QCOMPARE(mp.playState(), PlayState::Closed);
+        QCOMPARE(mp.Duration(), 0.0);
+        QCOMPARE(mp.CurrentPosition(), 0.0);
+        QCOMPARE(mp.FileName(), QString());
+        QVERIFY(mp.Play().has_value());
+        // Nothing is heard any more.
+        m_probe->reset();
+        QTest::qWait(300);
+        QCOMPARE(m_probe->buffers(), 0L);
+    }
+
+    void unopenableNamesAreErrors_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("number");
+        QTest::newRow("missing") << QStringLiteral("/no/such/folder/song.mp3") << ErrorNumber::FileNotFound;
+        QTest::newRow("missing bare") << QStringLiteral("no-such-song.mp3") << ErrorNumber::FileNotFound;
+        // Other schemes are names of local files, never handed to GStreamer.
+        QTest::newRow("http") << QStringLiteral("http://127.0.0.1:9/song.mp3") << ErrorNumber::FileNotFound;
+        QTest::newRow("file uri") << QStringLiteral("file:///etc/hostname") << ErrorNumber::FileNotFound;
+    }
+    void unopenableNamesAreErrors()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, number);
+        MediaPlayerControl mp;
+        VERIFY_OK(mp.setFileName(m_short));
+        const Status s = mp.setFileName(name);
+        QVERIFY(s.has_value());
+        QCOMPARE(s->number, number);
+        QCOMPARE(mp.FileName(), name);
+        QCOMPARE(mp.playState(), PlayState::Closed);
+        QCOMPARE(mp.Duration(), 0.0);
+    }
+
+    // Nothing here may crash or hang; each must be reported as a failure,
+    // by the write or, when found only while playing, by MediaError.
+    void undecodableMediaReportFailure_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("text named .mp3") << QStringLiteral("text");
+        QTest::newRow("mp3 cut to 300 bytes") << QStringLiteral("cut");
+        QTest::newRow("folder named .mp3") << QStringLiteral("folder");
+        QTest::newRow("empty file") << QStringLiteral("empty");
+    }
+    void undecodableMediaReportFailure()
+    {
+        QFETCH(QString, kind);
+        QString file;
+        if (kind == "text")
+            file = MediaFixtures::makeNonMedia(m_dir.path(), "minutes.mp3");
+        else if (kind == "cut")
+            file = MediaFixtures::makeTruncatedMp3(m_dir.path(), "cut.mp3", 1.0, 300);
+        else if (kind == "folder")
+            file = MediaFixtures::makeFolderNamedLikeMedia(m_dir.path(), "song.mp3");
+        else {
+            file = path("empty.wav");
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        QVERIFY(!file.isEmpty());
+        MediaPlayerControl mp;
+        QSignalSpy errors(&mp, &MediaPlayerControl::MediaError);
+        QSignalSpy ends(&mp, &MediaPlayerControl::EndOfStream);
+        const Status s = mp.setFileName(file);
+        if (!s)
+            QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, 5000);
+        QVERIFY(!(s ? s->description : errors.at(0).at(0).value<Error>().description).isEmpty());
+        QCOMPARE(mp.playState(), PlayState::Closed);
+        QCOMPARE(ends.count(), 0);
+        // The control stays usable.
+        VERIFY_OK(mp.setFileName(m_short));
+        QCOMPARE(mp.playState(), PlayState::Playing);
+    }
+
+    void brokenOffMp3PlaysWhatThereIs()
+    {
+        const QString file = MediaFixtures::makeTruncatedMp3(m_dir.path(), "half.mp3", 1.0, 9000);
+        QVERIFY(!file.isEmpty());
+        MediaPlayerControl mp;
+        QSignalSpy ends(&mp, &MediaPlayerControl::EndOfStream);
+        QSignalSpy errors(&mp, &MediaPlayerControl::MediaError);
+        VERIFY_OK(mp.setFileName(file));
+        QTRY_COMPARE_WITH_TIMEOUT(ends.count() + errors.count(), 1, 5000);
+        QTest::qWait(200);
+        QCOMPARE(ends.count() + errors.count(), 1);
+    }
+
+    void stopKeepsThePositionAndPlayResumes()
+    {
+        MediaPlayerControl mp;
+        VERIFY_OK(mp.setFileName(m_mp3));
+        QTRY_VERIFY_WITH_TIMEOUT(mp.CurrentPosition() > 0.5, 5000);
+        VERIFY_OK(mp.Stop());
+        QCOMPARE(mp.playState(), PlayState::Stopped);
+        const double stoppedAt = mp.CurrentPosition();
+        QVERIFY(stoppedAt > 0.4);
+        QTest::qWait(300);
+        QVERIFY(std::abs(mp.CurrentPosition() - stoppedAt) < 0.05);
+        VERIFY_OK(mp.Play());
+        QCOMPARE(mp.playState(), PlayState::Playing);
+        QTRY_VERIFY_WITH_TIMEOUT(mp.CurrentPosition() > stoppedAt + 0.2, 5000);
+    }
+
+    void pauseHoldsAndPlayResumes()
+    {
+        MediaPlayerControl mp;
+        QSignalSpy states(&mp, &MediaPlayerControl::PlayStateChanged);
+        VERIFY_OK(mp.setFileName(m_mp3));
+        QTRY_VERIFY_WITH_TIMEOUT(mp.CurrentPosition() > 0.3, 5000);
+        VERIFY_OK(mp.Pause());
+        QCOMPARE(mp.playState(), PlayState::Paused);
+        const double at = mp.CurrentPosition();
+        QTest::qWait(250);
+        QVERIFY(std::abs(mp.CurrentPosition() - at) < 0.05);
+        VERIFY_OK(mp.Play());
+        QTRY_VERIFY_WITH_TIMEOUT(mp.CurrentPosition() > at + 0.1, 5000);
+        QCOMPARE(states.count(), 3);
+        QCOMPARE(states.at(1).at(0).value<PlayState>(), PlayState::Paused);
+        QCOMPARE(states.at(2).at(0).value<PlayState>(), PlayState::Playing);
+    }
+
+    // The windows' stop buttons: Stop, then CurrentPosition = 0; the knobs:
+    // Stop, CurrentPosition = target, Play.
+    void seekWhileStoppedThenPlay_data()
+    {
+        QTest::addColumn<double>("target");
+        QTest::newRow("rewind") << 0.0;
+        QTest::newRow("middle") << 1.2;
+    }
+    void seekWhileStoppedThenPlay()
+    {
+        QFETCH(double, target);
+        MediaPlayerControl mp;
+        VERIFY_OK(mp.setFileName(m_mp3));
+        QTRY_VERIFY_WITH_TIMEOUT(mp.CurrentPosition() > 0.5, 5000);
+        VERIFY_OK(mp.Stop());
+        VERIFY_OK(mp.setCurrentPosition(target));
+        QVERIFY(std::abs(mp.CurrentPosition() - target) < 0.05);
+        QTest::qWait(200); // the seek lands, still stopped
+        QCOMPARE(mp.playState(), PlayState::Stopped);
+        QVERIFY2(std::abs(mp.CurrentPosition() - target) < 0.1, qPrintable(QString::number(mp.CurrentPosition())));
+        VERIFY_OK(mp.Play());
+        QTRY_VERIFY_WITH_TIMEOUT(mp.CurrentPosition() > target + 0.1, 5000);
+        QVERIFY(mp.CurrentPosition() < target + 0.7);
+    }
+
+    void seekRefusesNonsenseAndNeedsMedia()
+    {
+        MediaPlayerControl mp;
+        QVERIFY(mp.setCurrentPosition(1.0).has_value());
+        VERIFY_OK(mp.Stop()); // harmless with nothing open
+        VERIFY_OK(mp.setFileName(m_wav));
+        const Status s = mp.setCurrentPosition(-1);
+        QVERIFY(s.has_value());
+        QCOMPARE(s->number, ErrorNumber::InvalidPropertyValue);
+        QVERIFY(mp.setCurrentPosition(std::nan("")).has_value());
+    }
+
+    void endOfStreamOnceAtTheEnd()
+    {
+        MediaPlayerControl mp;
+        QSignalSpy ends(&mp, &MediaPlayerControl::EndOfStream);
+        VERIFY_OK(mp.setFileName(m_short));
+        QTRY_COMPARE_WITH_TIMEOUT(ends.count(), 1, 5000);
+        QTest::qWait(400);
+        QCOMPARE(ends.count(), 1);
+        QCOMPARE(mp.playState(), PlayState::Stopped);
+        QVERIFY(mp.CurrentPosition() > 0.3);
+        // Play after the end starts the media again, and ends it once more.
+        VERIFY_OK(mp.Play());
+        QTRY_COMPARE_WITH_TIMEOUT(ends.count(), 2, 5000);
+        QTest::qWait(300);
+        QCOMPARE(ends.count(), 2);
+    }
+
+    // As the main window does: the end handler opens the next song at once.
+    void endOfStreamOncePerMediaAcrossTwo()
+    {
+        MediaPlayerControl mp;
+        QStringList ended;
+        QStringList queue{m_other};
+        connect(&mp, &MediaPlayerControl::EndOfStream, this, [&] {
+            ended << mp.FileName();
+            if (!queue.isEmpty())
+                VERIFY_OK(mp.setFileName(queue.takeFirst()));
+        });
+        VERIFY_OK(mp.setFileName(m_short));
+        QTRY_COMPARE_WITH_TIMEOUT(ended.size(), 2, 5000);
+        QTest::qWait(400);
+        QCOMPARE(ended, (QStringList{m_short, m_other}));
+    }
+
+    // The end of a media that has been replaced must not reach the window.
+    void endOfAReplacedMediaIsDropped()
+    {
+        MediaPlayerControl mp;
+        QSignalSpy ends(&mp, &MediaPlayerControl::EndOfStream);
+        VERIFY_OK(mp.setFileName(m_short));
+        QThread::msleep(800); // it ends while no events are handled
+        VERIFY_OK(mp.setFileName(m_mp3));
+        QTest::qWait(300);
+        QCOMPARE(ends.count(), 0);
+        QCOMPARE(mp.playState(), PlayState::Playing);
+    }
+
+    void volumeRange_data()
+    {
+        QTest::addColumn<long>("volume");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("loudest") << 0L << true;
+        QTest::newRow("design of am1") << -360L << true;
+        QTest::newRow("quietest") << -10000L << true;
+        QTest::newRow("above 0") << 1L << false;
+        QTest::newRow("below quietest") << -10001L << false;
+        QTest::newRow("huge") << long(LONG_MAX) << false;
+        QTest::newRow("tiny") << long(LONG_MIN) << false;
+    }
+    void volumeRange()
+    {
+        QFETCH(long, volume);
+        QFETCH(bool, accepted);
+        MediaPlayerControl mp;
+        VERIFY_OK(mp.setVolume(-500));
+        const Status s = mp.setVolume(volume);
+        QCOMPARE(!s.has_value(), accepted);
+        QCOMPARE(mp.Volume(), accepted ? volume : -500L);
+        if (s)
+            QCOMPARE(s->number, ErrorNumber::InvalidPropertyValue);
+    }
+
+    // What reaches the sink: 20 dB down is a tenth of the amplitude.
+    void volumeScalesTheAmplitude()
+    {
+        MediaPlayerControl mp;
+        VERIFY_OK(mp.setVolume(0));
+        VERIFY_OK(mp.setFileName(m_mp3));
+        m_probe->reset();
+        QTest::qWait(400);
+        const double loud = m_probe->rmsLeft();
+        VERIFY_OK(mp.setVolume(-2000));
+        QTest::qWait(200);
+        m_probe->reset();
+        QTest::qWait(400);
+        const double quiet = m_probe->rmsLeft();
+        QVERIFY(loud > 0.05);
+        QVERIFY2(std::abs(quiet / loud - 0.1) < 0.02, qPrintable(QString::number(quiet / loud)));
+    }
+
+    void balanceMapsOntoTheChannels_data()
+    {
+        QTest::addColumn<long>("balance");
+        QTest::addColumn<long>("readBack");
+        QTest::addColumn<int>("side"); // -1 only left heard, 1 only right, 0 both alike
+        QTest::newRow("full left") << -10000L << -10000L << -1;
+        QTest::newRow("full right") << 10000L << 10000L << 1;
+        QTest::newRow("centre") << 0L << 0L << 0;
+        QTest::newRow("past right") << 25000L << 10000L << 1;
+        QTest::newRow("design of MediaPlayer1") << 30L << 30L << 0;
+    }
+    void balanceMapsOntoTheChannels()
+    {
+        QFETCH(long, balance);
+        QFETCH(long, readBack);
+        QFETCH(int, side);
+        MediaPlayerControl mp;
+        VERIFY_OK(mp.setBalance(balance));
+        QCOMPARE(mp.Balance(), readBack);
+        VERIFY_OK(mp.setFileName(m_mp3));
+        m_probe->reset();
+        QTest::qWait(400);
+        const double l = m_probe->rmsLeft(), r = m_probe->rmsRight();
+        QVERIFY(l + r > 0.05);
+        if (side < 0)
+            QVERIFY2(r < 0.01 * l, qPrintable(QStringLiteral("%1 %2").arg(l).arg(r)));
+        else if (side > 0)
+            QVERIFY2(l < 0.01 * r, qPrintable(QStringLiteral("%1 %2").arg(l).arg(r)));
+        else
+            QVERIFY2(std::abs(l - r) < 0.05 * (l + r), qPrintable(QStringLiteral("%1 %2").arg(l).arg(r)));
+    }
+
+    void balanceChangeWhilePlayingIsHeard()
+    {
+        MediaPlayerControl mp;
+        VERIFY_OK(mp.setFileName(m_mp3));
+        QTRY_VERIFY_WITH_TIMEOUT(mp.CurrentPosition() > 0.2, 5000);
+        VERIFY_OK(mp.setBalance(10000));
+        QTRY_VERIFY_WITH_TIMEOUT((m_probe->reset(), QTest::qWait(100), m_probe->rmsLeft() < 0.01 * m_probe->rmsRight()), 5000);
+    }
+
+    void autoStartOffOpensStopped()
+    {
+        MediaPlayerControl mp;
+        auto design = MediaPlayerControl::mmplayDesign();
+        design.AutoStart = false;
+        mp.applyDesign(design);
+        VERIFY_OK(mp.setFileName(m_wav));
+        QCOMPARE(mp.playState(), PlayState::Stopped);
+        QTest::qWait(200);
+        QCOMPARE(mp.CurrentPosition(), 0.0);
+        VERIFY_OK(mp.Play());
+        QTRY_VERIFY_WITH_TIMEOUT(mp.CurrentPosition() > 0.1, 5000);
+    }
+
+    void closeMediaLeavesNothingOpen()
+    {
+        MediaPlayerControl mp;
+        VERIFY_OK(mp.setFileName(m_wav));
+        VERIFY_OK(mp.CloseMedia());
+        QCOMPARE(mp.playState(), PlayState::Closed);
+        QCOMPARE(mp.Duration(), 0.0);
+        QVERIFY(mp.Play().has_value());
+        VERIFY_OK(mp.NextEntry());
+    }
+
+    void videoFramesArePaintedInsideTheControl()
+    {
+        QWidget window;
+        window.resize(400, 300);
+        auto *mp = new MediaPlayerControl(&window);
+        auto design = MediaPlayerControl::mediaPlayer1Design();
+        design.ShowControls = false;
+        mp->applyDesign(design);
+        mp->setGeometry(40, 30, 320, 240);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QImage before = mp->grab().toImage();
+        QCOMPARE(pixelsOtherThan(before, before.pixel(0, 0)), 0);
+        VERIFY_OK(mp->setFileName(m_video));
+        // Colour bars, 4:3 in a 4:3 rectangle: the whole control is picture.
+        QTRY_VERIFY_WITH_TIMEOUT(pixelsOtherThan(mp->grab().toImage(), before.pixel(0, 0)) > 320 * 240 / 2, 5000);
+        const QImage frame = mp->grab().toImage();
+        QVERIFY(frame.pixel(10, 10) != frame.pixel(310, 10)); // not one flat colour
+    }
+
+    void videoKeepsItsAspect()
+    {
+        auto *mp = new MediaPlayerControl;
+        std::unique_ptr<MediaPlayerControl> owner(mp);
+        auto design = MediaPlayerControl::mediaPlayer1Design();
+        design.ShowControls = false;
+        mp->applyDesign(design);
+        mp->resize(400, 150); // wide: bars left and right
+        mp->show();
+        QVERIFY(QTest::qWaitForWindowExposed(mp));
+        const QRgb background = mp->grab().toImage().pixel(0, 0);
+        VERIFY_OK(mp->setFileName(m_video));
+        QTRY_VERIFY_WITH_TIMEOUT(mp->grab().toImage().pixel(200, 75) != background, 5000);
+        const QImage shot = mp->grab().toImage();
+        // 4:3 at 150 high is 200 wide, centred: 100 px of background each side.
+        QCOMPARE(shot.pixel(50, 75), background);
+        QCOMPARE(shot.pixel(350, 75), background);
+        QVERIFY(shot.pixel(110, 75) != background);
+    }
+
+    void audioOnlyShowsTheBackground()
+    {
+        MediaPlayerControl mp;
+        auto design = MediaPlayerControl::mediaPlayer1Design();
+        design.ShowControls = false;
+        mp.applyDesign(design);
+        mp.resize(200, 150);
+        mp.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&mp));
+        VERIFY_OK(mp.setFileName(m_mp3));
+        QTRY_VERIFY_WITH_TIMEOUT(mp.CurrentPosition() > 0.3, 5000);
+        const QImage shot = mp.grab().toImage();
+        QCOMPARE(pixelsOtherThan(shot, shot.pixel(0, 0)), 0);
+    }
+
+    void ownControlsAndStatusLine()
+    {
+        MediaPlayerControl mp;
+        mp.applyDesign(MediaPlayerControl::mmplayDesign());
+        mp.resize(369, 297);
+        mp.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&mp));
+        auto statusShows = [&](const QString &text) {
+            const auto labels = mp.findChildren<QLabel *>();
+            return std::any_of(labels.begin(), labels.end(),
+                               [&](QLabel *l) { return l->isVisible() && l->text() == text; });
+        };
+        QVERIFY(statusShows(QStringLiteral("Ready")));
+        VERIFY_OK(mp.setFileName(m_video));
+        QVERIFY(statusShows(QStringLiteral("Playing")));
+        QTest::qWait(300);
+        VERIFY_OK(mp.Pause());
+        QVERIFY(statusShows(QStringLiteral("Paused")));
+        VERIFY_OK(mp.Stop());
+        QVERIFY(statusShows(QStringLiteral("Stopped")));
+        const QImage shot = mp.grab().toImage();
+        if (qEnvironmentVariableIsSet("ORVANE_SHOTS"))
+            shot.save(qEnvironmentVariable("ORVANE_SHOTS") + "/mmplay.png");
+        // The strip at the bottom is not the black picture area.
+        QVERIFY(shot.pixel(mp.width() / 2, mp.height() - 5) != QColor(Qt::black).rgb());
     }
 };
 

@@ -1,0 +1,40 @@
+#pragma once
+// Watches what reaches the fake audio sink of every media control in the
+// process, so tests can check what would be heard (level per channel) and
+// benchmarks when the first buffer arrives. Needs the control's audio sink
+// to be SinkProbe::sinkDescription(), whose fakesink signals each buffer.
+#include <QString>
+
+#include <chrono>
+#include <mutex>
+
+class SinkProbe {
+public:
+    SinkProbe();  // starts listening
+    ~SinkProbe(); // stops
+    SinkProbe(const SinkProbe &) = delete;
+    SinkProbe &operator=(const SinkProbe &) = delete;
+
+    // "fakesink sync=true signal-handoffs=true": timed, silent, observable.
+    static QString sinkDescription();
+
+    void reset();
+    long buffers() const;
+    // Root mean square of each channel over the samples seen since reset(),
+    // full scale 1.0; 0 when nothing arrived.
+    double rmsLeft() const;
+    double rmsRight() const;
+    // When the first buffer since reset() arrived (steady clock).
+    std::chrono::steady_clock::time_point firstBufferAt() const;
+
+private:
+    void take(void *buffer, void *pad);
+
+    mutable std::mutex m_mutex;
+    long m_buffers = 0;
+    double m_sumL = 0, m_sumR = 0;
+    long long m_frames = 0;
+    std::chrono::steady_clock::time_point m_first{};
+    unsigned m_signal = 0;
+    unsigned long m_hook = 0;
+};
