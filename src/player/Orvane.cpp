@@ -45,12 +45,19 @@ Orvane::Orvane(QWidget *parent)
     wireKnobs();
     wireVolume();
     wirePlaylist();
+    wireTransport();
+    wireSongOrder();
+    wireDisplays();
+    wireModes();
 
     Form_Load();
 
     // Timers enabled at design start with the window; TVolum waits for a
-    // volume button.
-    for (QTimer *t : {c.Timer1, c.Timer3, c.Timer6, c.toppicture, c.Timer4, c.Timer5, c.Timer7, c.Timer55})
+    // volume button. Timer4 is the one-second tick of both time displays and
+    // the position knob, the strip followers run on each change of height,
+    // and the title scroll runs only while the title can be seen
+    // (OrvaneDisplays.cpp).
+    for (QTimer *t : {c.Timer1, c.Timer4})
         t->start();
 }
 
@@ -64,6 +71,7 @@ void Orvane::setHeight(int twips)
 {
     m_heightTwips = twips;
     setFixedHeight(std::max(1, Twips::toPixels(twips)));
+    followHeight();
 }
 
 double Orvane::Top() const { return Twips::fromPixels(y()); }

@@ -13,6 +13,10 @@
 //   OrvaneKnobs.cpp     the position and balance knobs
 //   OrvaneVolume.cpp    the volume buttons and the meter
 //   OrvanePlaylist.cpp  the playlist: files, list, right-click menu, folders
+//   OrvaneTransport.cpp play, pause/resume and stop
+//   OrvaneSongOrder.cpp next, previous, shuffle and the end-of-media advance
+//   OrvaneDisplays.cpp  elapsed time and the scrolling title
+//   OrvaneModes.cpp     compact strip, player and playlist panel
 #include "PlaylistStore.h"
 
 #include <QPointer>
@@ -184,6 +188,42 @@ public:
     // The hidden window that hosts the playlist's right-click menu: none
     // until the first right click, then kept (hidden) with this window.
     add *menuWindow() const;
+    // ---- transport, song order, displays and modes ---------------------
+    // play, pause/resume, stop
+    void play_Click();
+    void Image10_Click();
+    void pause_Click();
+    void Image11_Click();
+    void Image7_Click();
+    void stop_Click();
+    void Image12_Click();
+    void Image8_Click();
+    // song order
+    void next_Click();
+    void Image13_Click();
+    void Image16_Click();
+    void previous_Click();
+    void Image14_Click();
+    void Image5_Click();
+    void shuffle_Click();
+    void am1_EndOfStream(long Result);
+    void cdplayer();
+    void List1_DblClick();
+    // The row a Random advance plays: k = floor(count x r), r the first draw
+    // of a generator seeded from the time of day; -1 for an empty list.
+    static int RandomRow(int count, float secondsSinceMidnight);
+    // time and title
+    void Timer4_Timer();
+    void Timer5_Timer();
+    void Timer7_Timer();
+    // window modes; the three followers run on every change of height
+    void Image4_Click();
+    void plup_MouseDown(int Button, int Shift, double X, double Y);
+    void pldown_MouseMove(int Button, int Shift, double X, double Y);
+    void Image15_Click();
+    void Timer3_Timer();
+    void toppicture_Timer();
+    void Timer6_Timer();
 
 Q_SIGNALS:
     // The video buttons: the video windows answer these once they exist.
@@ -235,4 +275,15 @@ private:
     // Direction of the held volume button: true up, false down; empty
     // until the first press.
     std::optional<bool> VolumeUpward;
+    // ---- transport, song order, displays and modes (private) -----------
+    void wireTransport();
+    void wireSongOrder();
+    void wireDisplays();
+    void wireModes();
+    void playSelectedOrAsk(const DialogAddSite &site);
+    void pauseOrResume();
+    void stopAndRewind();
+    void secondTick();
+    void followHeight();
+    void updateTitleScroll();
 };

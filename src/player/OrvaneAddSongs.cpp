@@ -72,14 +72,7 @@ void Orvane::openfile_Click() { AddSongFromDialog({SongFilter::A, true, true}); 
 void Orvane::Image3_Click() { AddSongFromDialog({SongFilter::B, true, false}); }
 
 // Play of the compact strip: the selected entry, or a new one from the dialog.
-void Orvane::Image6_Click()
-{
-    if (!m_playlist.selectedText().isEmpty()) {
-        openInPlayer(m_playlist.selectedPath());
-        return;
-    }
-    AddSongFromDialog({SongFilter::B, true, true});
-}
+void Orvane::Image6_Click() { playSelectedOrAsk({SongFilter::B, true, true}); }
 
 // The "+" button shows or hides the add pop-up.
 void Orvane::addfile_Click() { c.filebar->setVisible(c.filebar->isHidden()); }

@@ -25,7 +25,6 @@ void Orvane::wireKnobs()
     connect(c.balance, &ImageControl::MouseDown, this, &Orvane::balance_MouseDown);
     connect(c.balance, &ImageControl::MouseMove, this, &Orvane::balance_MouseMove);
     connect(c.balance, &ImageControl::MouseUp, this, &Orvane::balance_MouseUp);
-    connect(c.Timer55, &QTimer::timeout, this, &Orvane::Timer55_Timer);
 }
 
 double Orvane::SeekSeconds(double left, double duration)

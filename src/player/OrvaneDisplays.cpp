@@ -1,0 +1,90 @@
+// The elapsed time (compact strip and player) and the title that scrolls
+// through the display panel.
+//
+// Both time displays are written on one one-second tick. The title scroll
+// runs only while the title can be seen: not while the window is hidden or
+// minimised, nor while its height cuts the panel off; it then resumes from
+// where it stopped. Idle, the window wakes a few times a second only.
+#include "Orvane.h"
+
+#include "LabelControl.h"
+#include "MediaPlayerControl.h"
+#include "PictureBox.h"
+#include "TimeFormat.h"
+
+#include <QEvent>
+#include <QTimer>
+#include <functional>
+
+namespace {
+// Tells the window when it was shown, hidden, minimised or restored.
+class WindowStateWatch : public QObject {
+public:
+    WindowStateWatch(QWidget *window, std::function<void()> changed)
+        : QObject(window), m_changed(std::move(changed))
+    {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::Show:
+        case QEvent::Hide:
+        case QEvent::WindowStateChange:
+            // After the event: the window's state is settled by then.
+            QTimer::singleShot(0, this, [this] { m_changed(); });
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_changed;
+};
+
+constexpr double ScrollStep = 50; // twips per tick
+} // namespace
+
+void Orvane::wireDisplays()
+{
+    // Timer4 carries both time displays; Timer5 stays idle.
+    connect(c.Timer4, &QTimer::timeout, this, &Orvane::secondTick);
+    connect(c.Timer7, &QTimer::timeout, this, &Orvane::Timer7_Timer);
+    new WindowStateWatch(this, [this] { updateTitleScroll(); });
+}
+
+// The three one-second handlers share one wake-up.
+void Orvane::secondTick()
+{
+    Timer4_Timer();
+    Timer5_Timer();
+    Timer55_Timer();
+}
+
+// The strip's time, written also while it is hidden, so it is right the
+// moment the strip shows it.
+void Orvane::Timer4_Timer() { c.toptime->setCaption(FormatElapsed(c.am1->CurrentPosition())); }
+
+void Orvane::Timer5_Timer() { c.Label20->setCaption(FormatElapsed(c.am1->CurrentPosition())); }
+
+// Right to left; once the whole title has left the panel it enters again
+// from the right edge.
+void Orvane::Timer7_Timer()
+{
+    c.Label24->setLeft(c.Label24->Left() - ScrollStep);
+    if (c.Label24->Left() < -c.Label24->Width())
+        c.Label24->setLeft(c.PicDisplay->ScaleWidth());
+}
+
+void Orvane::updateTitleScroll()
+{
+    const bool seen = isVisible() && !isMinimized() && m_heightTwips > c.PicDisplay->Top();
+    if (seen && !c.Timer7->isActive())
+        c.Timer7->start();
+    else if (!seen && c.Timer7->isActive())
+        c.Timer7->stop();
+}

@@ -1,0 +1,315 @@
+#include "support_playerwindow.h"
+
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QListWidget>
+#include <QRadioButton>
+#include <set>
+
+#include "ImageControl.h"
+#include "LabelControl.h"
+
+using PlayState = MediaPlayerControl::PlayState;
+
+class TestSongOrder : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_settings;
+    QTemporaryDir m_media;
+    QStringList m_paths; // rows A, B, C
+
+    void addRows(Orvane &w, int n = 3)
+    {
+        for (int i = 0; i < n; ++i)
+            w.playlist().append(m_paths.at(i), QFileInfo(m_paths.at(i)).fileName());
+    }
+    static int heightFor(const QByteArray &button)
+    {
+        if (button == "Image5" || button == "Image16")
+            return OrvaneGeometry::HeightStrip;
+        if (button == "Image13" || button == "Image14")
+            return OrvaneGeometry::HeightPanel;
+        return OrvaneGeometry::HeightPlayer;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        PlayerWindow::setUpEnvironment(m_settings);
+        int freq = 440;
+        for (const char *n : {"a.wav", "b.wav", "c.wav"}) {
+            m_paths << MediaFixtures::makeWav(m_media.path(), QLatin1String(n), 3.0, freq);
+            QVERIFY(!m_paths.constLast().isEmpty());
+            freq += 110;
+        }
+    }
+
+    // Next and Previous on all three rows of buttons, with A, B and C.
+    void nextAndPrevious_data()
+    {
+        QTest::addColumn<QByteArray>("button");
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<int>("expected");
+        for (const char *b : {"next", "Image13", "Image16"}) {
+            const QByteArray button(b);
+            QTest::newRow(button + " from B") << button << 1 << 2;
+            QTest::newRow(button + " from C wraps") << button << 2 << 0;
+            QTest::newRow(button + " from none") << button << -1 << 0;
+        }
+        for (const char *b : {"previous", "Image14", "Image5"}) {
+            const QByteArray button(b);
+            QTest::newRow(button + " from B") << button << 1 << 0;
+            QTest::newRow(button + " from A wraps") << button << 0 << 2;
+            QTest::newRow(button + " from none") << button << -1 << 2;
+        }
+    }
+    void nextAndPrevious()
+    {
+        QFETCH(QByteArray, button);
+        QFETCH(int, selected);
+        QFETCH(int, expected);
+        auto w = PlayerWindow::shown();
+        const OrvaneControls &c = w->controls();
+        addRows(*w);
+        w->playlist().setSelectedIndex(selected);
+        c.Label24->setCaption(QStringLiteral("old song"));
+        w->setHeight(heightFor(button));
+        QCOMPARE(PlayerWindow::reachedAt(*w, button.constData()), QString::fromLatin1(button));
+
+        PlayerWindow::click(*w, button.constData());
+
+        QCOMPARE(w->playlist().selectedIndex(), expected);
+        QCOMPARE(c.am1->FileName(), m_paths.at(expected)); // the full path, not the shown name
+        QCOMPARE(c.am1->playState(), PlayState::Playing);
+        QCOMPARE(c.Label24->Caption(), QStringLiteral("old song"));
+    }
+
+    void nextAndPreviousOnAnEmptyList()
+    {
+        auto w = PlayerWindow::shown();
+        const OrvaneControls &c = w->controls();
+        QVERIFY(!c.am1->setFileName(m_paths.at(0)));
+        for (auto handler : {&Orvane::next_Click, &Orvane::previous_Click}) {
+            (w.get()->*handler)();
+            QCOMPARE(c.am1->FileName(), m_paths.at(0));
+            QCOMPARE(c.am1->playState(), PlayState::Playing);
+            QCOMPARE(w->playlist().selectedIndex(), -1);
+        }
+    }
+
+    // The end of a song in Normal order: the next row plays and becomes the
+    // title; after the last row playback stops and rewinds.
+    void endOfMediaNormal_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("B selected: C") << 3 << 1 << 2;
+        QTest::newRow("A selected: B") << 3 << 0 << 1;
+        QTest::newRow("none selected: A") << 3 << -1 << 0;
+        QTest::newRow("C, the last: stop") << 3 << 2 << -1;
+        QTest::newRow("empty list: stop") << 0 << -1 << -1;
+    }
+    void endOfMediaNormal()
+    {
+        QFETCH(int, rows);
+        QFETCH(int, selected);
+        QFETCH(int, expected);
+        auto w = PlayerWindow::shown();
+        const OrvaneControls &c = w->controls();
+        addRows(*w, rows);
+        w->playlist().setSelectedIndex(selected);
+        QVERIFY(!c.am1->setFileName(m_paths.at(2)));
+        QTRY_VERIFY(c.am1->CurrentPosition() > 0.2);
+        c.Label24->setCaption(QStringLiteral("c.wav"));
+
+        w->am1_EndOfStream(0);
+
+        if (expected >= 0) {
+            QCOMPARE(w->playlist().selectedIndex(), expected);
+            QCOMPARE(c.am1->FileName(), m_paths.at(expected));
+            QCOMPARE(c.am1->playState(), PlayState::Playing);
+            QCOMPARE(c.Label24->Caption(), QFileInfo(m_paths.at(expected)).fileName());
+        } else {
+            QCOMPARE(w->playlist().selectedIndex(), selected);
+            QCOMPARE(c.am1->FileName(), m_paths.at(2));
+            QCOMPARE(c.am1->playState(), PlayState::Stopped);
+            QCOMPARE(c.am1->CurrentPosition(), 0.0);
+            QCOMPARE(c.Label24->Caption(), QStringLiteral("c.wav"));
+        }
+    }
+
+    void endOfMediaRandomWithOneRow()
+    {
+        auto w = PlayerWindow::shown();
+        const OrvaneControls &c = w->controls();
+        addRows(*w, 1);
+        w->shuffle_Click();
+        QVERIFY(c.optrnd->isChecked());
+        for (int i = 0; i < 3; ++i) {
+            w->am1_EndOfStream(0);
+            QCOMPARE(w->playlist().selectedIndex(), 0);
+            QCOMPARE(c.am1->FileName(), m_paths.at(0));
+            QCOMPARE(c.am1->playState(), PlayState::Playing);
+        }
+        QCOMPARE(c.Label24->Caption(), QStringLiteral("Orvane"));
+    }
+
+    void endOfMediaRandomPlaysTheDrawnRow()
+    {
+        auto w = PlayerWindow::shown();
+        const OrvaneControls &c = w->controls();
+        addRows(*w);
+        w->shuffle_Click();
+        w->am1_EndOfStream(0);
+        const int row = w->playlist().selectedIndex();
+        QVERIFY(row >= 0 && row < 3);
+        QCOMPARE(c.am1->FileName(), m_paths.at(row));
+        QCOMPARE(c.Label24->Caption(), QStringLiteral("Orvane"));
+    }
+
+    void endOfMediaRandomWithEmptyListPlaysNothing()
+    {
+        auto w = PlayerWindow::shown();
+        const OrvaneControls &c = w->controls();
+        w->shuffle_Click();
+        w->am1_EndOfStream(0);
+        QCOMPARE(c.am1->playState(), PlayState::Closed);
+        QCOMPARE(w->playlist().selectedIndex(), -1);
+    }
+
+    // k = floor(count x r) from a generator seeded by the time of day: always
+    // a row of the list, the same for the same seed, and every row reachable.
+    void randomRow()
+    {
+        QCOMPARE(Orvane::RandomRow(0, 1234.5f), -1);
+        QCOMPARE(Orvane::RandomRow(1, 1234.5f), 0);
+        QCOMPARE(Orvane::RandomRow(7, 50000.25f), Orvane::RandomRow(7, 50000.25f));
+        std::set<int> seen;
+        for (int s = 0; s < 2000; ++s) {
+            const int k = Orvane::RandomRow(5, float(s) * 43.2f);
+            QVERIFY(k >= 0 && k < 5);
+            seen.insert(k);
+        }
+        QCOMPARE(int(seen.size()), 5);
+        // A list longer than any 16-bit count.
+        const int big = Orvane::RandomRow(100000, 86399.99f);
+        QVERIFY(big >= 0 && big < 100000);
+    }
+
+    void endOfMediaStopAtEnd()
+    {
+        auto w = PlayerWindow::shown();
+        const OrvaneControls &c = w->controls();
+        addRows(*w);
+        w->playlist().setSelectedIndex(0);
+        QVERIFY(!c.am1->setFileName(m_paths.at(0)));
+        QTRY_VERIFY(c.am1->CurrentPosition() > 0.3);
+        c.optnon->setChecked(true);
+        QVERIFY(!c.optrnd->isChecked() && !c.optres->isChecked());
+
+        w->am1_EndOfStream(0);
+
+        QCOMPARE(c.am1->playState(), PlayState::Stopped);
+        QCOMPARE(c.am1->FileName(), m_paths.at(0));
+        QCOMPARE(w->playlist().selectedIndex(), 0);
+        QVERIFY(c.am1->CurrentPosition() > 0.3); // not rewound
+    }
+
+    void shuffleTogglesTheOrderAndLamp_data()
+    {
+        QTest::addColumn<int>("clicks");
+        QTest::addColumn<bool>("random");
+        QTest::newRow("once: Random") << 1 << true;
+        QTest::newRow("twice: Normal again") << 2 << false;
+        QTest::newRow("three times: Random") << 3 << true;
+    }
+    void shuffleTogglesTheOrderAndLamp()
+    {
+        QFETCH(int, clicks);
+        QFETCH(bool, random);
+        auto w = PlayerWindow::shown();
+        const OrvaneControls &c = w->controls();
+        QVERIFY(c.optres->isChecked());
+        QVERIFY(c.shuffleon->isHidden());
+        for (int i = 0; i < clicks; ++i)
+            PlayerWindow::click(*w, "shuffle");
+        QCOMPARE(c.optrnd->isChecked(), random);
+        QCOMPARE(c.optres->isChecked(), !random);
+        QVERIFY(!c.optnon->isChecked());
+        QCOMPARE(c.shuffleon->isVisible(), random);
+    }
+
+    void shuffleFromStopAtEndGoesRandom()
+    {
+        auto w = PlayerWindow::shown();
+        const OrvaneControls &c = w->controls();
+        c.optnon->setChecked(true);
+        w->shuffle_Click();
+        QVERIFY(c.optrnd->isChecked());
+        QVERIFY(!c.optnon->isChecked());
+        QVERIFY(c.shuffleon->isVisible());
+    }
+
+    void cdplayer_data()
+    {
+        QTest::addColumn<QString>("ext");
+        QTest::addColumn<bool>("opensCd");
+        QTest::newRow("cda") << "cda" << true;
+        QTest::newRow("CDA") << "CDA" << false;
+        QTest::newRow("mp3") << "mp3" << false;
+    }
+    void cdplayer()
+    {
+        QFETCH(QString, ext);
+        QFETCH(bool, opensCd);
+        auto w = PlayerWindow::shown();
+        const OrvaneControls &c = w->controls();
+        c.ext->setText(ext);
+        w->cdplayer();
+        QCOMPARE(c.am1->FileName(), opensCd ? QStringLiteral("CDAUDIO:") : QString());
+    }
+
+    void list1DoubleClickPlaysItsRow()
+    {
+        auto w = PlayerWindow::shown();
+        const OrvaneControls &c = w->controls();
+        addRows(*w);
+        c.List1->setCurrentRow(1);
+        w->List1_DblClick();
+        QCOMPARE(c.am1->FileName(), m_paths.at(1));
+        QCOMPARE(c.am1->playState(), PlayState::Playing);
+    }
+
+    // Real playback: A plays to its end, B starts by itself and becomes the
+    // title; at the end of B, the last row, playback stops at its start.
+    void songsFollowEachOther()
+    {
+        QTemporaryDir dir;
+        const QString first = MediaFixtures::makeMp3(dir.path(), QStringLiteral("first.mp3"), 0.8);
+        const QString second = MediaFixtures::makeWav(dir.path(), QStringLiteral("second.wav"), 0.8);
+        QVERIFY(!first.isEmpty() && !second.isEmpty());
+        auto w = PlayerWindow::shown();
+        const OrvaneControls &c = w->controls();
+        w->playlist().append(first, QStringLiteral("first.mp3"));
+        w->playlist().append(second, QStringLiteral("second.wav"));
+        QSignalSpy ends(c.am1, &MediaPlayerControl::EndOfStream);
+        w->playlist().setSelectedIndex(0);
+
+        PlayerWindow::click(*w, "play");
+        QCOMPARE(c.am1->FileName(), first);
+
+        QTRY_COMPARE_WITH_TIMEOUT(c.am1->FileName(), second, 10000);
+        QCOMPARE(w->playlist().selectedIndex(), 1);
+        QCOMPARE(c.Label24->Caption(), QStringLiteral("second.wav"));
+        QCOMPARE(c.am1->playState(), PlayState::Playing);
+
+        QTRY_COMPARE_WITH_TIMEOUT(ends.count(), 2, 10000);
+        QCOMPARE(c.am1->playState(), PlayState::Stopped);
+        QCOMPARE(c.am1->CurrentPosition(), 0.0);
+        QCOMPARE(c.am1->FileName(), second);
+    }
+};
+
+QTEST_MAIN(TestSongOrder)
+#include "tst_songorder.moc"
