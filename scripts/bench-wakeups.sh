@@ -55,9 +55,10 @@ measure() {
     sleep "$secs"
     b=$(switches "$pid")
     threads=$(ls /proc/"$pid"/task | wc -l)
+    rss=$(awk '/^VmRSS/ { printf "%.1f", $2 / 1024 }' /proc/"$pid"/status)
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
-    printf '%-36s %7.1f switches/s  (%d threads, %d s)\n' "$label" "$(echo "($b - $a) / $secs" | bc -l)" "$threads" "$secs"
+    printf '%-36s %7.1f switches/s  (%d threads, %d s, resident %s MB)\n' "$label" "$(echo "($b - $a) / $secs" | bc -l)" "$threads" "$secs" "$rss"
 }
 
 echo "Context switches per second (Xvfb :$disp, xcb):"
