@@ -1,8 +1,6 @@
 #include "dirSkin.h"
 
-#include <QEnterEvent>
 #include <QLinearGradient>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -180,53 +178,3 @@ QPixmap folderIcon(bool open)
 }
 
 } // namespace dirSkin
-
-dirHotSpot::dirHotSpot(const QRect &place, QWidget *parent)
-    : QWidget(parent)
-{
-    setGeometry(place);
-    setAttribute(Qt::WA_NoSystemBackground);
-    setMouseTracking(true);
-    setCursor(Qt::PointingHandCursor);
-}
-
-dirSkin::ButtonLook dirHotSpot::look() const
-{
-    if (m_pressed)
-        return m_hover ? dirSkin::ButtonLook::Pressed : dirSkin::ButtonLook::Normal;
-    return m_hover ? dirSkin::ButtonLook::Hover : dirSkin::ButtonLook::Normal;
-}
-
-void dirHotSpot::setState(bool hover, bool pressed)
-{
-    if (hover == m_hover && pressed == m_pressed)
-        return;
-    m_hover = hover;
-    m_pressed = pressed;
-    Q_EMIT lookChanged();
-}
-
-void dirHotSpot::enterEvent(QEnterEvent *) { setState(true, m_pressed); }
-void dirHotSpot::leaveEvent(QEvent *) { setState(false, m_pressed); }
-
-void dirHotSpot::mousePressEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::LeftButton)
-        setState(true, true);
-}
-
-void dirHotSpot::mouseMoveEvent(QMouseEvent *event)
-{
-    // The press keeps the mouse; the look follows whether it is still inside.
-    setState(rect().contains(event->position().toPoint()), m_pressed);
-}
-
-void dirHotSpot::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (event->button() != Qt::LeftButton || !m_pressed)
-        return;
-    const bool inside = rect().contains(event->position().toPoint());
-    setState(inside, false);
-    if (inside)
-        Q_EMIT clicked();
-}

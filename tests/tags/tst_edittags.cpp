@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "EditTagsHotSpot.h"
+#include "SkinHotSpot.h"
 #include "MsgBox.h"
 #include "clsMousePointer.h"
 #include "frmEditTags.h"
@@ -478,7 +478,7 @@ private Q_SLOTS:
             QCOMPARE(look.size(), QSize(274, 209));
             if (!keep.isEmpty())
                 look.save(keep + QStringLiteral("/frmEditTags.png"));
-            for (EditTagsHotSpot *spot : {w.Image1, w.Image2, w.Image3}) {
+            for (SkinHotSpot *spot : {w.Image1, w.Image2, w.Image3}) {
                 // Corners on the button face, and most of the area too (the
                 // rest is the caption's letters).
                 const QRect r = spot->geometry();
