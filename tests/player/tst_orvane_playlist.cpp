@@ -595,6 +595,21 @@ private slots:
         QCOMPARE(rowEnd(5), listBlue);
         QCOMPARE(rowEnd(7), listBlue);
         QVERIFY(rowEnd(6) != listBlue);
+        // The selected row's text starts where the others' does: the first
+        // column that is nearly white, across the row's height.
+        auto textLeft = [&](int row) {
+            const QRect r = win.list()->visualItemRect(win.list()->item(row));
+            for (int x = 0; x < win.list()->viewport()->width(); ++x)
+                for (int y = r.top(); y <= r.bottom(); ++y) {
+                    const QColor c = panel.pixelColor(win.list()->viewport()->mapTo(&win.w, QPoint(x, y)));
+                    if (c.red() > 200 && c.green() > 200)
+                        return x;
+                }
+            return -1;
+        };
+        QVERIFY(textLeft(5) > 0);
+        QVERIFY(qAbs(textLeft(6) - textLeft(5)) <= 1);
+        QVERIFY(qAbs(textLeft(6) - textLeft(7)) <= 1);
 
         QImage picker;
         dirSeam::setDriver([&](dir &d) {
