@@ -480,6 +480,7 @@ private Q_SLOTS:
         drives << d;
         d.rootPath = "/media/usb";
         d.label.clear();
+        d.device = "/dev/sdb1";
         d.type = DriveInfo::Removable;
         drives << d;
         frmMP3::setDriveSource([drives] { return drives; });
