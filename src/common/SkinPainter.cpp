@@ -390,6 +390,48 @@ void drawKnob(QPainter &p, const QRectF &r)
     p.restore();
 }
 
+void drawFolderIcon(QPainter &p, bool open)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(QPen(QColor(150, 110, 20), 0.8));
+    if (open) {
+        p.setBrush(QColor(220, 175, 60));
+        QPainterPath back;
+        back.moveTo(1.5, 3.5);
+        back.lineTo(6, 3.5);
+        back.lineTo(7.5, 5);
+        back.lineTo(13, 5);
+        back.lineTo(13, 7);
+        back.lineTo(1.5, 13.5);
+        back.closeSubpath();
+        p.drawPath(back);
+        p.setBrush(QColor(250, 215, 110));
+        QPainterPath front;
+        front.moveTo(4, 7);
+        front.lineTo(15.5, 7);
+        front.lineTo(13, 13.5);
+        front.lineTo(1.5, 13.5);
+        front.closeSubpath();
+        p.drawPath(front);
+    } else {
+        p.setBrush(QColor(240, 200, 80));
+        QPainterPath path;
+        path.moveTo(1.5, 3.5);
+        path.lineTo(6, 3.5);
+        path.lineTo(7.5, 5);
+        path.lineTo(14.5, 5);
+        path.lineTo(14.5, 13.5);
+        path.lineTo(1.5, 13.5);
+        path.closeSubpath();
+        p.drawPath(path);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(255, 230, 140));
+        p.drawRect(QRectF(2.2, 6.2, 11.6, 1.2));
+    }
+    p.restore();
+}
+
 // ---- 3 x 5 pixel font ------------------------------------------------------
 namespace {
 const QHash<QChar, const char *> &pixelFont()

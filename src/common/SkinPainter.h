@@ -65,6 +65,11 @@ void drawLamp(QPainter &p, const QRectF &r, bool lit, const QColor &on = palette
 // A slider knob filling r.
 void drawKnob(QPainter &p, const QRectF &r);
 
+// A yellow folder picture on a 16 x 16 unit grid (scale the painter for
+// other sizes): closed, or open with its front flap tilted forward. The
+// folder pictures of the folder lists and trees are all drawn with this.
+void drawFolderIcon(QPainter &p, bool open);
+
 // Tiny captions in a 3 x 5 pixel font (capitals, digits, + - : . /), one
 // pixel between letters, scaled by whole pixels. Drawn from the top-left.
 void drawPixelText(QPainter &p, QPointF topLeft, QStringView text, const QColor &color, int scale = 1);

@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "SkinPainter.h"
+
 namespace dirSkin {
 namespace {
 
@@ -146,34 +148,10 @@ QPixmap folderIcon(bool open)
     QPixmap pm(16, 13);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    const QColor outline(0x7a, 0x5a, 0x08), back(0xd8, 0xa8, 0x30), front(0xf6, 0xd0, 0x60);
-    QPainterPath body;
-    body.moveTo(0.5, 2.5);
-    body.lineTo(5.5, 2.5);
-    body.lineTo(7, 4);
-    body.lineTo(14.5, 4);
-    body.lineTo(14.5, 12.5);
-    body.lineTo(0.5, 12.5);
-    body.closeSubpath();
-    p.setPen(outline);
-    p.setBrush(back);
-    p.drawPath(body);
-    QPainterPath flap;
-    if (open) {
-        flap.moveTo(3, 6.5);
-        flap.lineTo(15.5, 6.5);
-        flap.lineTo(13, 12.5);
-        flap.lineTo(0.5, 12.5);
-    } else {
-        flap.moveTo(0.5, 5.5);
-        flap.lineTo(14.5, 5.5);
-        flap.lineTo(14.5, 12.5);
-        flap.lineTo(0.5, 12.5);
-    }
-    flap.closeSubpath();
-    p.setBrush(front);
-    p.drawPath(flap);
+    // The shared picture stands on a 16-unit square; the list's rows are
+    // shorter, so lift it into the 13 rows it fills.
+    p.translate(0, -2);
+    Skin::drawFolderIcon(p, open);
     return pm;
 }
 
