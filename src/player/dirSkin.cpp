@@ -22,17 +22,6 @@ QFont skinFont(int pixelSize, bool bold)
     return f;
 }
 
-// A one-pixel bevel: raised lights the top and left edges, sunken the others.
-void bevel(QPainter &p, const QRect &r, bool raised, const QColor &light, const QColor &dark)
-{
-    p.setPen(raised ? light : dark);
-    p.drawLine(r.topLeft(), r.topRight());
-    p.drawLine(r.topLeft(), r.bottomLeft());
-    p.setPen(raised ? dark : light);
-    p.drawLine(r.bottomLeft(), r.bottomRight());
-    p.drawLine(r.topRight(), r.bottomRight());
-}
-
 void button(QPainter &p, const QRect &r, ButtonLook look, const QString &text)
 {
     QColor top(0x46, 0x61, 0xd8), bottom(0x1b, 0x2c, 0x90);
@@ -51,7 +40,11 @@ void button(QPainter &p, const QRect &r, ButtonLook look, const QString &text)
     p.setPen(Shadow);
     p.drawRect(r.adjusted(0, 0, -1, -1));
     const QRect inner = r.adjusted(1, 1, -2, -2);
-    bevel(p, inner, look != ButtonLook::Pressed, Light, QColor(0x0a, 0x12, 0x50));
+    const QColor dark(0x0a, 0x12, 0x50);
+    if (look == ButtonLook::Pressed)
+        Skin::drawBevel(p, inner, dark, Light);
+    else
+        Skin::drawBevel(p, inner, Light, dark);
     if (!text.isEmpty()) {
         p.setFont(skinFont(8, true));
         p.setPen(look == ButtonLook::Hover ? QColor(0xff, 0xf4, 0xb0) : QColor(Qt::white));
@@ -93,7 +86,7 @@ void paint(QPainter &p, const Looks &looks)
     // The panel that holds the drive and folder lists.
     const QRect panel(5, 19, Size.width() - 10, 159);
     p.fillRect(panel, QColor(0x00, 0x00, 0x6a));
-    bevel(p, panel, false, QColor(0x50, 0x64, 0xd0), Shadow);
+    Skin::drawBevel(p, panel, Shadow, QColor(0x50, 0x64, 0xd0));
     p.setFont(skinFont(9, true));
     p.setPen(Caption);
     p.drawText(QRect(panel.left() + 8, Drive1.top(), Drive1.left() - panel.left() - 14, Drive1.height()),
@@ -109,7 +102,7 @@ void paint(QPainter &p, const Looks &looks)
     p.setPen(QColor(0x30, 0x44, 0xb0));
     p.drawLine(6, 181, Size.width() - 7, 181);
     // Window edge, then the buttons, so the close box in the corner stays whole.
-    bevel(p, all.adjusted(0, 0, -1, -1), true, QColor(0x6a, 0x80, 0xf0), Shadow);
+    Skin::drawBevel(p, all.adjusted(0, 0, -1, -1), QColor(0x6a, 0x80, 0xf0), Shadow);
     button(p, Image2, looks.select, QStringLiteral("SELECT"));
     button(p, Image3, looks.quit, QStringLiteral("QUIT"));
     closeBox(p, Image4, looks.close);
