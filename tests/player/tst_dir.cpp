@@ -16,20 +16,13 @@
 #include "dir.h"
 #include "dirListBox.h"
 #include "dirSkin.h"
+#include "support_rows.h"
 
 namespace {
 void touch(const QString &name)
 {
     QFile f(name);
     QVERIFY2(f.open(QIODevice::WriteOnly), qPrintable(name));
-}
-
-QStringList rowsOf(const QListWidget &list)
-{
-    QStringList rows;
-    for (int i = 0; i < list.count(); ++i)
-        rows.append(list.item(i)->text());
-    return rows;
 }
 
 QListWidgetItem *itemFor(dirListBox *list, const QString &path)
