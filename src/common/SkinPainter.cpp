@@ -63,6 +63,32 @@ void drawTitleStrip(QPainter &p, const QRectF &r, const QString &title)
     p.restore();
 }
 
+void drawBevel(QPainter &p, const QRect &r, const QColor &topLeft, const QColor &bottomRight)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(topLeft);
+    p.drawLine(r.topLeft(), r.topRight());
+    p.drawLine(r.topLeft(), r.bottomLeft());
+    p.setPen(bottomRight);
+    p.drawLine(r.bottomLeft(), r.bottomRight());
+    p.drawLine(r.topRight(), r.bottomRight());
+    p.restore();
+}
+
+void drawPlate(QPainter &p, const QRectF &r, qreal radius, const QGradientStops &face, const QColor &edge)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, true);
+    const QRectF outer = r.adjusted(0.5, 0.5, -0.5, -0.5);
+    QLinearGradient g(outer.topLeft(), outer.bottomLeft());
+    g.setStops(face);
+    p.setPen(QPen(edge, 1));
+    p.setBrush(g);
+    p.drawRoundedRect(outer, radius, radius);
+    p.restore();
+}
+
 void drawButton(QPainter &p, const QRectF &r, ButtonState state, qreal radius)
 {
     const Palette &c = palette();
@@ -71,19 +97,11 @@ void drawButton(QPainter &p, const QRectF &r, ButtonState state, qreal radius)
     const QRectF outer = r.adjusted(0.5, 0.5, -0.5, -0.5);
     radius = std::min(radius, std::min(outer.width(), outer.height()) / 2);
 
-    // Drop shadow / outline.
-    p.setPen(QPen(c.faceEdgeDark, 1));
-    QLinearGradient face(outer.topLeft(), outer.bottomLeft());
-    if (state == ButtonState::Pressed) {
-        face.setColorAt(0, c.faceBottom.darker(130));
-        face.setColorAt(1, c.faceTop.darker(115));
-    } else {
-        face.setColorAt(0, c.faceTop);
-        face.setColorAt(0.5, c.faceTop.darker(118));
-        face.setColorAt(1, c.faceBottom);
-    }
-    p.setBrush(face);
-    p.drawRoundedRect(outer, radius, radius);
+    // Face and outline.
+    if (state == ButtonState::Pressed)
+        drawPlate(p, r, radius, {{0, c.faceBottom.darker(130)}, {1, c.faceTop.darker(115)}}, c.faceEdgeDark);
+    else
+        drawPlate(p, r, radius, {{0, c.faceTop}, {0.5, c.faceTop.darker(118)}, {1, c.faceBottom}}, c.faceEdgeDark);
 
     // Bevel: light top-left, dark bottom-right (inverted when pressed).
     const QRectF inner = outer.adjusted(1, 1, -1, -1);
@@ -373,19 +391,57 @@ void drawKnob(QPainter &p, const QRectF &r)
     p.setRenderHint(QPainter::Antialiasing, true);
     const QRectF outer = r.adjusted(0.5, 0.5, -0.5, -0.5);
     const qreal rad = std::min<qreal>(2, outer.height() / 2);
-    QLinearGradient g(outer.topLeft(), outer.bottomLeft());
-    g.setColorAt(0, QColor(0xf4, 0xf7, 0xfb));
-    g.setColorAt(0.5, QColor(0xb8, 0xc2, 0xd0));
-    g.setColorAt(1, QColor(0x6a, 0x74, 0x84));
-    p.setPen(QPen(c.faceEdgeDark, 1));
-    p.setBrush(g);
-    p.drawRoundedRect(outer, rad, rad);
+    drawPlate(p, r, rad,
+              {{0, QColor(0xf4, 0xf7, 0xfb)}, {0.5, QColor(0xb8, 0xc2, 0xd0)}, {1, QColor(0x6a, 0x74, 0x84)}},
+              c.faceEdgeDark);
     if (outer.width() >= 9) {
         // Grip lines in the middle.
         p.setPen(QPen(QColor(0x4a, 0x54, 0x62), 1));
         const qreal cx = outer.center().x();
         for (int i = -1; i <= 1; ++i)
             p.drawLine(QPointF(cx + i * 2.5, outer.top() + 1.5), QPointF(cx + i * 2.5, outer.bottom() - 1.5));
+    }
+    p.restore();
+}
+
+void drawFolderIcon(QPainter &p, bool open)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(QPen(QColor(150, 110, 20), 0.8));
+    if (open) {
+        p.setBrush(QColor(220, 175, 60));
+        QPainterPath back;
+        back.moveTo(1.5, 3.5);
+        back.lineTo(6, 3.5);
+        back.lineTo(7.5, 5);
+        back.lineTo(13, 5);
+        back.lineTo(13, 7);
+        back.lineTo(1.5, 13.5);
+        back.closeSubpath();
+        p.drawPath(back);
+        p.setBrush(QColor(250, 215, 110));
+        QPainterPath front;
+        front.moveTo(4, 7);
+        front.lineTo(15.5, 7);
+        front.lineTo(13, 13.5);
+        front.lineTo(1.5, 13.5);
+        front.closeSubpath();
+        p.drawPath(front);
+    } else {
+        p.setBrush(QColor(240, 200, 80));
+        QPainterPath path;
+        path.moveTo(1.5, 3.5);
+        path.lineTo(6, 3.5);
+        path.lineTo(7.5, 5);
+        path.lineTo(14.5, 5);
+        path.lineTo(14.5, 13.5);
+        path.lineTo(1.5, 13.5);
+        path.closeSubpath();
+        p.drawPath(path);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(255, 230, 140));
+        p.drawRect(QRectF(2.2, 6.2, 11.6, 1.2));
     }
     p.restore();
 }

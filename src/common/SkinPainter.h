@@ -4,7 +4,9 @@
 // a crisp 3 x 5 pixel font for tiny captions, lamps and slider tracks. All
 // artwork of the program is drawn with these, in logical pixels.
 #include <QColor>
+#include <QGradient>
 #include <QPixmap>
+#include <QRect>
 #include <QRectF>
 #include <QStringView>
 
@@ -49,6 +51,13 @@ enum class Glyph {
 void drawBody(QPainter &p, const QRectF &r);
 // A title strip with the window's name at the left.
 void drawTitleStrip(QPainter &p, const QRectF &r, const QString &title);
+// A one-pixel edge on the outermost pixels of r: topLeft along the top and
+// left sides, bottomRight along the others, which take the two corners they
+// share. Light then dark reads raised; dark then light, sunken.
+void drawBevel(QPainter &p, const QRect &r, const QColor &topLeft, const QColor &bottomRight);
+// A rounded plate filling r: a face of vertical gradient stops inside a
+// one-pixel edge, antialiased on the half-pixel grid. Radius in pixels.
+void drawPlate(QPainter &p, const QRectF &r, qreal radius, const QGradientStops &face, const QColor &edge);
 // A raised button filling r; radius in pixels.
 void drawButton(QPainter &p, const QRectF &r, ButtonState state = ButtonState::Normal, qreal radius = 3);
 // A glyph centred in r, sized to fit it.
@@ -64,6 +73,11 @@ void drawGroove(QPainter &p, const QRectF &r);
 void drawLamp(QPainter &p, const QRectF &r, bool lit, const QColor &on = palette().lampOn);
 // A slider knob filling r.
 void drawKnob(QPainter &p, const QRectF &r);
+
+// A yellow folder picture on a 16 x 16 unit grid (scale the painter for
+// other sizes): closed, or open with its front flap tilted forward. The
+// folder pictures of the folder lists and trees are all drawn with this.
+void drawFolderIcon(QPainter &p, bool open);
 
 // Tiny captions in a 3 x 5 pixel font (capitals, digits, + - : . /), one
 // pixel between letters, scaled by whole pixels. Drawn from the top-left.

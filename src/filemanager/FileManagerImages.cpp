@@ -2,8 +2,9 @@
 
 #include <QHash>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPixmap>
+
+#include "SkinPainter.h"
 
 namespace {
 
@@ -91,46 +92,8 @@ void drawRemote(QPainter &p)
     p.drawLine(QPointF(3, 14.2), QPointF(13, 14.2));
 }
 
-void drawFolder(QPainter &p)
-{
-    p.setPen(QPen(QColor(150, 110, 20), 0.8));
-    p.setBrush(QColor(240, 200, 80));
-    QPainterPath path;
-    path.moveTo(1.5, 3.5);
-    path.lineTo(6, 3.5);
-    path.lineTo(7.5, 5);
-    path.lineTo(14.5, 5);
-    path.lineTo(14.5, 13.5);
-    path.lineTo(1.5, 13.5);
-    path.closeSubpath();
-    p.drawPath(path);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(255, 230, 140));
-    p.drawRect(QRectF(2.2, 6.2, 11.6, 1.2));
-}
-
-void drawOpen(QPainter &p)
-{
-    p.setPen(QPen(QColor(150, 110, 20), 0.8));
-    p.setBrush(QColor(220, 175, 60));
-    QPainterPath back;
-    back.moveTo(1.5, 3.5);
-    back.lineTo(6, 3.5);
-    back.lineTo(7.5, 5);
-    back.lineTo(13, 5);
-    back.lineTo(13, 7);
-    back.lineTo(1.5, 13.5);
-    back.closeSubpath();
-    p.drawPath(back);
-    p.setBrush(QColor(250, 215, 110));
-    QPainterPath front;
-    front.moveTo(4, 7);
-    front.lineTo(15.5, 7);
-    front.lineTo(13, 13.5);
-    front.lineTo(1.5, 13.5);
-    front.closeSubpath();
-    p.drawPath(front);
-}
+void drawFolder(QPainter &p) { Skin::drawFolderIcon(p, false); }
+void drawOpen(QPainter &p) { Skin::drawFolderIcon(p, true); }
 
 void drawNote(QPainter &p)
 {

@@ -159,4 +159,5 @@ private:
     static QAbstractItemDelegate *makeLabelEditDelegate(frmMP3 *window);
     QTreeWidgetItem *addNode(QTreeWidgetItem *parent, const QString &text, const QString &imageKey);
     void setDropHighlight(QTreeWidgetItem *node);
+    void ReloadTree();
 };

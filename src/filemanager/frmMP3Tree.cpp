@@ -154,11 +154,7 @@ void frmMP3::DirTree_KeyDown(int KeyCode, int Shift)
     }
     if (KeyCode != 116)
         return;
-    DirTree->clear();
-    CurrentNode = nullptr;
-    DropHighlight = nullptr;
-    lstMP3->Clear();
-    LoadDrives();
+    ReloadTree();
 }
 
 void frmMP3::mnuRefresh_Click()
@@ -169,12 +165,19 @@ void frmMP3::mnuRefresh_Click()
         Unload();
         return;
     }
+    ReloadTree();
+    HoverNodeIndex = 0;
+}
+
+// The tree read afresh from the drives, the list emptied: nothing of the old
+// tree is left pointed at.
+void frmMP3::ReloadTree()
+{
     DirTree->clear();
     CurrentNode = nullptr;
     DropHighlight = nullptr;
     lstMP3->Clear();
     LoadDrives();
-    HoverNodeIndex = 0;
 }
 
 std::optional<QString> frmMP3::NodeFolder(QTreeWidgetItem *node, Error *why) const

@@ -7,10 +7,25 @@
 
 #include <algorithm>
 
+QString DriveInfo::name() const
+{
+    if (!label.isEmpty())
+        return label;
+    // Most volumes carry no label; the device's own name ("vda1") or, for a
+    // volume with no device node, its source or file system ("tmpfs") is what
+    // a user knows it by.
+    if (device.startsWith("/dev/"))
+        return QFile::decodeName(device.mid(device.lastIndexOf('/') + 1));
+    if (!device.isEmpty())
+        return QFile::decodeName(device);
+    return QString::fromLatin1(fileSystemType);
+}
+
 QString DriveInfo::text() const
 {
     const QString root = QLatin1Char('(') + rootPath + QLatin1Char(')');
-    return label.isEmpty() ? root : label + QLatin1Char(' ') + root;
+    const QString shown = name();
+    return shown.isEmpty() ? root : shown + QLatin1Char(' ') + root;
 }
 
 DriveInfo::Type DriveInfo::classify(const QByteArray &fs, bool removableDevice, bool readable)

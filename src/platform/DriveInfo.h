@@ -23,7 +23,11 @@ struct DriveInfo {
     QByteArray device;
     Type type = Unknown;
 
-    // "Label (mount point)", or "(mount point)" for a volume without a label.
+    // The label; for a volume without one, the device's name ("vda1" for
+    // /dev/vda1), else the device as written ("server:/music"), else the file
+    // system type; "" when none is known.
+    QString name() const;
+    // "Name (mount point)", or "(mount point)" when no name is known.
     QString text() const;
 
     // Every mounted volume whose root is a folder, the root file system first,

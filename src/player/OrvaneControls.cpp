@@ -59,10 +59,12 @@ QTimer *makeTimer(QObject *owner, const char *name, int interval)
 }
 
 // The visible playlist: white text on dark blue, a slim scroll bar that
-// belongs to the skin rather than to the desktop's style.
+// belongs to the skin rather than to the desktop's style. Every row states
+// the same box (padding, no border) as the selected one, so the style lays
+// out all rows' text alike and the selection does not shift it.
 const char *const PlaylistStyle = R"(
 QListWidget#lstfavs { background: #000080; color: #ffffff; border: none; outline: none; }
-QListWidget#lstfavs::item { padding: 0px 2px; }
+QListWidget#lstfavs::item { padding: 0px 2px; border: none; }
 QListWidget#lstfavs::item:selected { background: #2f6fd0; color: #ffffff; padding: 0px 2px; border: none; }
 QScrollBar:vertical { background: #0b1640; width: 8px; margin: 0; }
 QScrollBar::handle:vertical { background: #5a76b8; min-height: 14px; border-radius: 3px; margin: 1px; }

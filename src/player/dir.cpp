@@ -86,21 +86,21 @@ dir::dir(PlaylistStore &store, QWidget *parent)
 
     setTabOrder(Drive1, Dir1);
 
-    Image2 = new dirHotSpot(dirSkin::Image2, this);
-    Image3 = new dirHotSpot(dirSkin::Image3, this);
-    Image4 = new dirHotSpot(dirSkin::Image4, this);
-    Image1 = new dirHotSpot(dirSkin::Image1, this);
+    Image2 = new SkinHotSpot(dirSkin::Image2, this);
+    Image3 = new SkinHotSpot(dirSkin::Image3, this);
+    Image4 = new SkinHotSpot(dirSkin::Image4, this);
+    Image1 = new SkinHotSpot(dirSkin::Image1, this);
     Image2->setObjectName(QStringLiteral("Image2"));
     Image3->setObjectName(QStringLiteral("Image3"));
     Image4->setObjectName(QStringLiteral("Image4"));
     Image1->setObjectName(QStringLiteral("Image1"));
     Image2->setToolTip(QStringLiteral("Add the folder's MP3 and WAV files"));
-    for (dirHotSpot *spot : {Image2, Image3, Image4, Image1})
-        connect(spot, &dirHotSpot::lookChanged, this, qOverload<>(&QWidget::update));
-    connect(Image2, &dirHotSpot::clicked, this, &dir::Image2_Click);
-    connect(Image3, &dirHotSpot::clicked, this, &dir::Image3_Click);
-    connect(Image4, &dirHotSpot::clicked, this, &dir::Image4_Click);
-    connect(Image1, &dirHotSpot::clicked, this, &dir::Image1_Click);
+    for (SkinHotSpot *spot : {Image2, Image3, Image4, Image1})
+        connect(spot, &SkinHotSpot::lookChanged, this, qOverload<>(&QWidget::update));
+    connect(Image2, &SkinHotSpot::clicked, this, &dir::Image2_Click);
+    connect(Image3, &SkinHotSpot::clicked, this, &dir::Image3_Click);
+    connect(Image4, &SkinHotSpot::clicked, this, &dir::Image4_Click);
+    connect(Image1, &SkinHotSpot::clicked, this, &dir::Image1_Click);
 
     // Each opening starts at the process's current folder and its volume.
     fillDrives();

@@ -11,7 +11,7 @@
 class PlaylistStore;
 class QComboBox;
 class QListWidget;
-class dirHotSpot;
+class SkinHotSpot;
 class dirListBox;
 
 class dir : public QDialog {
@@ -26,10 +26,10 @@ public:
     QComboBox *Drive1 = nullptr;   // the mounted volumes
     dirListBox *Dir1 = nullptr;    // its path is the folder to add
     QListWidget *File1 = nullptr;  // the folder's matching files (never seen)
-    dirHotSpot *Image2 = nullptr;  // SELECT
-    dirHotSpot *Image3 = nullptr;  // QUIT
-    dirHotSpot *Image4 = nullptr;  // close box
-    dirHotSpot *Image1 = nullptr;  // outside the window
+    SkinHotSpot *Image2 = nullptr;  // SELECT
+    SkinHotSpot *Image3 = nullptr;  // QUIT
+    SkinHotSpot *Image4 = nullptr;  // close box
+    SkinHotSpot *Image1 = nullptr;  // outside the window
 
     void Drive1_Change();
     void Image2_Click();

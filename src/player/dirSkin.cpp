@@ -1,10 +1,10 @@
 #include "dirSkin.h"
 
-#include <QEnterEvent>
 #include <QLinearGradient>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+
+#include "SkinPainter.h"
 
 namespace dirSkin {
 namespace {
@@ -20,17 +20,6 @@ QFont skinFont(int pixelSize, bool bold)
     f.setBold(bold);
     f.setStyleStrategy(QFont::PreferAntialias);
     return f;
-}
-
-// A one-pixel bevel: raised lights the top and left edges, sunken the others.
-void bevel(QPainter &p, const QRect &r, bool raised, const QColor &light, const QColor &dark)
-{
-    p.setPen(raised ? light : dark);
-    p.drawLine(r.topLeft(), r.topRight());
-    p.drawLine(r.topLeft(), r.bottomLeft());
-    p.setPen(raised ? dark : light);
-    p.drawLine(r.bottomLeft(), r.bottomRight());
-    p.drawLine(r.topRight(), r.bottomRight());
 }
 
 void button(QPainter &p, const QRect &r, ButtonLook look, const QString &text)
@@ -51,7 +40,11 @@ void button(QPainter &p, const QRect &r, ButtonLook look, const QString &text)
     p.setPen(Shadow);
     p.drawRect(r.adjusted(0, 0, -1, -1));
     const QRect inner = r.adjusted(1, 1, -2, -2);
-    bevel(p, inner, look != ButtonLook::Pressed, Light, QColor(0x0a, 0x12, 0x50));
+    const QColor dark(0x0a, 0x12, 0x50);
+    if (look == ButtonLook::Pressed)
+        Skin::drawBevel(p, inner, dark, Light);
+    else
+        Skin::drawBevel(p, inner, Light, dark);
     if (!text.isEmpty()) {
         p.setFont(skinFont(8, true));
         p.setPen(look == ButtonLook::Hover ? QColor(0xff, 0xf4, 0xb0) : QColor(Qt::white));
@@ -93,7 +86,7 @@ void paint(QPainter &p, const Looks &looks)
     // The panel that holds the drive and folder lists.
     const QRect panel(5, 19, Size.width() - 10, 159);
     p.fillRect(panel, QColor(0x00, 0x00, 0x6a));
-    bevel(p, panel, false, QColor(0x50, 0x64, 0xd0), Shadow);
+    Skin::drawBevel(p, panel, Shadow, QColor(0x50, 0x64, 0xd0));
     p.setFont(skinFont(9, true));
     p.setPen(Caption);
     p.drawText(QRect(panel.left() + 8, Drive1.top(), Drive1.left() - panel.left() - 14, Drive1.height()),
@@ -109,7 +102,7 @@ void paint(QPainter &p, const Looks &looks)
     p.setPen(QColor(0x30, 0x44, 0xb0));
     p.drawLine(6, 181, Size.width() - 7, 181);
     // Window edge, then the buttons, so the close box in the corner stays whole.
-    bevel(p, all.adjusted(0, 0, -1, -1), true, QColor(0x6a, 0x80, 0xf0), Shadow);
+    Skin::drawBevel(p, all.adjusted(0, 0, -1, -1), QColor(0x6a, 0x80, 0xf0), Shadow);
     button(p, Image2, looks.select, QStringLiteral("SELECT"));
     button(p, Image3, looks.quit, QStringLiteral("QUIT"));
     closeBox(p, Image4, looks.close);
@@ -148,85 +141,11 @@ QPixmap folderIcon(bool open)
     QPixmap pm(16, 13);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    const QColor outline(0x7a, 0x5a, 0x08), back(0xd8, 0xa8, 0x30), front(0xf6, 0xd0, 0x60);
-    QPainterPath body;
-    body.moveTo(0.5, 2.5);
-    body.lineTo(5.5, 2.5);
-    body.lineTo(7, 4);
-    body.lineTo(14.5, 4);
-    body.lineTo(14.5, 12.5);
-    body.lineTo(0.5, 12.5);
-    body.closeSubpath();
-    p.setPen(outline);
-    p.setBrush(back);
-    p.drawPath(body);
-    QPainterPath flap;
-    if (open) {
-        flap.moveTo(3, 6.5);
-        flap.lineTo(15.5, 6.5);
-        flap.lineTo(13, 12.5);
-        flap.lineTo(0.5, 12.5);
-    } else {
-        flap.moveTo(0.5, 5.5);
-        flap.lineTo(14.5, 5.5);
-        flap.lineTo(14.5, 12.5);
-        flap.lineTo(0.5, 12.5);
-    }
-    flap.closeSubpath();
-    p.setBrush(front);
-    p.drawPath(flap);
+    // The shared picture stands on a 16-unit square; the list's rows are
+    // shorter, so lift it into the 13 rows it fills.
+    p.translate(0, -2);
+    Skin::drawFolderIcon(p, open);
     return pm;
 }
 
 } // namespace dirSkin
-
-dirHotSpot::dirHotSpot(const QRect &place, QWidget *parent)
-    : QWidget(parent)
-{
-    setGeometry(place);
-    setAttribute(Qt::WA_NoSystemBackground);
-    setMouseTracking(true);
-    setCursor(Qt::PointingHandCursor);
-}
-
-dirSkin::ButtonLook dirHotSpot::look() const
-{
-    if (m_pressed)
-        return m_hover ? dirSkin::ButtonLook::Pressed : dirSkin::ButtonLook::Normal;
-    return m_hover ? dirSkin::ButtonLook::Hover : dirSkin::ButtonLook::Normal;
-}
-
-void dirHotSpot::setState(bool hover, bool pressed)
-{
-    if (hover == m_hover && pressed == m_pressed)
-        return;
-    m_hover = hover;
-    m_pressed = pressed;
-    Q_EMIT lookChanged();
-}
-
-void dirHotSpot::enterEvent(QEnterEvent *) { setState(true, m_pressed); }
-void dirHotSpot::leaveEvent(QEvent *) { setState(false, m_pressed); }
-
-void dirHotSpot::mousePressEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::LeftButton)
-        setState(true, true);
-}
-
-void dirHotSpot::mouseMoveEvent(QMouseEvent *event)
-{
-    // The press keeps the mouse; the look follows whether it is still inside.
-    setState(rect().contains(event->position().toPoint()), m_pressed);
-}
-
-void dirHotSpot::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (event->button() != Qt::LeftButton || !m_pressed)
-        return;
-    const bool inside = rect().contains(event->position().toPoint());
-    setState(inside, false);
-    if (inside)
-        Q_EMIT clicked();
-}

@@ -1,12 +1,12 @@
 #pragma once
 // The folder picker's look: its geometry table (in twips, as the controls are
-// placed), the painting of its skin, and the transparent hot spots that lie
-// over the painted buttons. Buttons are painted from the same table that
-// places their hot spots, so each picture sits under its hot spot.
+// placed) and the painting of its skin. Buttons are painted from the same
+// table that places their hot spots, so each picture sits under its hot spot.
 #include <QPixmap>
 #include <QRect>
 #include <QSize>
-#include <QWidget>
+
+#include "SkinHotSpot.h"
 
 class QPainter;
 
@@ -34,7 +34,7 @@ inline constexpr QRect Image1 = twips(4470, 4410, 210, 135); // outside the wind
 inline constexpr QRgb Background = 0x000080; // dark blue
 inline constexpr QRgb ListText = 0xFFFFFF;
 
-enum class ButtonLook { Normal, Hover, Pressed };
+using ::ButtonLook;
 
 struct Looks {
     ButtonLook select = ButtonLook::Normal;
@@ -53,31 +53,3 @@ void paintDriveBox(QPainter &p, const QRect &r, const QString &text, bool hot);
 QPixmap folderIcon(bool open);
 
 } // namespace dirSkin
-
-// A transparent rectangle that takes the mouse over a painted button. It
-// emits clicked() when a left press is released inside it, and tells the
-// window when its look (hover, pressed) changes so the skin can follow.
-class dirHotSpot : public QWidget {
-    Q_OBJECT
-public:
-    explicit dirHotSpot(const QRect &place, QWidget *parent);
-
-    dirSkin::ButtonLook look() const;
-
-Q_SIGNALS:
-    void clicked();
-    void lookChanged();
-
-protected:
-    void enterEvent(QEnterEvent *event) override;
-    void leaveEvent(QEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-
-private:
-    void setState(bool hover, bool pressed);
-
-    bool m_hover = false;
-    bool m_pressed = false;
-};

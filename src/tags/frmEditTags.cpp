@@ -1,6 +1,6 @@
 #include "frmEditTags.h"
 
-#include "EditTagsHotSpot.h"
+#include "SkinHotSpot.h"
 #include "MsgBox.h"
 #include "clsMousePointer.h"
 #include "frmEditTagsGeometry.h"
@@ -112,22 +112,22 @@ frmEditTags::frmEditTags(QWidget *parent)
     setTabOrder(txtEditTags[3], txtEditTags[4]);
     setTabOrder(txtEditTags[4], cmbGenre);
 
-    Image1 = new EditTagsHotSpot(this);
+    Image1 = new SkinHotSpot(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(Save.pixels());
     Image1->setToolTip(QStringLiteral("Save"));
-    Image2 = new EditTagsHotSpot(this);
+    Image2 = new SkinHotSpot(this);
     Image2->setObjectName(QStringLiteral("Image2"));
     Image2->setGeometry(Cancel.pixels());
     Image2->setToolTip(QStringLiteral("Cancel"));
-    Image3 = new EditTagsHotSpot(this);
+    Image3 = new SkinHotSpot(this);
     Image3->setObjectName(QStringLiteral("Image3"));
     Image3->setGeometry(RemoveId3.pixels());
     Image3->setCursor(Qt::ArrowCursor); // it does nothing
-    connect(Image1, &EditTagsHotSpot::clicked, this, &frmEditTags::Image1_Click);
-    connect(Image2, &EditTagsHotSpot::clicked, this, &frmEditTags::Image2_Click);
-    for (EditTagsHotSpot *spot : {Image1, Image2, Image3})
-        connect(spot, &EditTagsHotSpot::downChanged, this, qOverload<>(&QWidget::update));
+    connect(Image1, &SkinHotSpot::clicked, this, &frmEditTags::Image1_Click);
+    connect(Image2, &SkinHotSpot::clicked, this, &frmEditTags::Image2_Click);
+    for (SkinHotSpot *spot : {Image1, Image2, Image3})
+        connect(spot, &SkinHotSpot::lookChanged, this, qOverload<>(&QWidget::update));
 }
 
 frmEditTags::~frmEditTags() = default;

@@ -21,7 +21,7 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class EditTagsHotSpot;
+class SkinHotSpot;
 
 class frmEditTags : public QDialog {
     Q_OBJECT
@@ -51,9 +51,9 @@ public:
     std::array<QLineEdit *, 5> txtEditTags{}; // Title, Artist, Album, Year, Comment
     QComboBox *cmbGenre = nullptr;
     std::array<QLabel *, 6> lblEditTags{};
-    EditTagsHotSpot *Image1 = nullptr; // Save
-    EditTagsHotSpot *Image2 = nullptr; // Cancel
-    EditTagsHotSpot *Image3 = nullptr; // Remove ID3: no handler, a click does nothing
+    SkinHotSpot *Image1 = nullptr; // Save
+    SkinHotSpot *Image2 = nullptr; // Cancel
+    SkinHotSpot *Image3 = nullptr; // Remove ID3: no handler, a click does nothing
 
 public slots:
     void Image1_Click(); // save

@@ -1,5 +1,6 @@
 #include "frmEditTagsSkin.h"
 
+#include "SkinPainter.h"
 #include "frmEditTagsGeometry.h"
 
 #include <QLinearGradient>
@@ -31,12 +32,7 @@ void paintFrame(QPainter &p)
     // A raised edge: light on top and left, dark on bottom and right.
     p.setPen(QColor(0x0a, 0x0c, 0x10));
     p.drawRect(all.adjusted(0, 0, -1, -1));
-    p.setPen(QColor(0x5d, 0x69, 0x7d));
-    p.drawLine(1, 1, WidthPx - 2, 1);
-    p.drawLine(1, 1, 1, HeightPx - 2);
-    p.setPen(QColor(0x11, 0x14, 0x1a));
-    p.drawLine(2, HeightPx - 2, WidthPx - 2, HeightPx - 2);
-    p.drawLine(WidthPx - 2, 2, WidthPx - 2, HeightPx - 2);
+    Skin::drawBevel(p, all.adjusted(1, 1, -1, -1), QColor(0x5d, 0x69, 0x7d), QColor(0x11, 0x14, 0x1a));
 }
 
 void paintTitle(QPainter &p)
@@ -97,25 +93,16 @@ void paintPanel(QPainter &p)
 
 void paintButton(QPainter &p, const QRect &rect, const QString &caption, bool down)
 {
+    const QColor edge(0x0c, 0x10, 0x18);
+    if (down)
+        Skin::drawPlate(p, rect, 3, {{0.0, QColor(0x9a, 0xa6, 0xb8)}, {1.0, QColor(0xc9, 0xd2, 0xdf)}}, edge);
+    else
+        Skin::drawPlate(p, rect, 3,
+                        {{0.0, QColor(0xf4, 0xf7, 0xfb)}, {0.48, QColor(0xdc, 0xe3, 0xed)},
+                         {0.52, QColor(0xcc, 0xd5, 0xe2)}, {1.0, QColor(0xa9, 0xb5, 0xc6)}},
+                        edge);
     p.setRenderHint(QPainter::Antialiasing, true);
     const QRectF r = QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5);
-    QPainterPath path;
-    path.addRoundedRect(r, 3, 3);
-
-    QLinearGradient g(0, r.top(), 0, r.bottom());
-    if (down) {
-        g.setColorAt(0.0, QColor(0x9a, 0xa6, 0xb8));
-        g.setColorAt(1.0, QColor(0xc9, 0xd2, 0xdf));
-    } else {
-        g.setColorAt(0.0, QColor(0xf4, 0xf7, 0xfb));
-        g.setColorAt(0.48, QColor(0xdc, 0xe3, 0xed));
-        g.setColorAt(0.52, QColor(0xcc, 0xd5, 0xe2));
-        g.setColorAt(1.0, QColor(0xa9, 0xb5, 0xc6));
-    }
-    p.fillPath(path, g);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor(0x0c, 0x10, 0x18), 1.0));
-    p.drawPath(path);
     if (!down) {
         p.setPen(QPen(QColor(255, 255, 255, 190), 1.0));
         p.drawLine(QPointF(r.left() + 3, r.top() + 1), QPointF(r.right() - 3, r.top() + 1));

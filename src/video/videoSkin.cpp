@@ -5,7 +5,6 @@
 
 #include <QLinearGradient>
 #include <QPainter>
-#include <QPainterPath>
 
 namespace videoSkin {
 namespace {
@@ -21,15 +20,8 @@ const QColor TrackGrey(0x4a, 0x4f, 0x57);
 // A one-pixel sunken rim around r (dark above and left, light below and right).
 void sunkenRim(QPainter &p, const QRectF &r)
 {
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setPen(QColor(0x6d, 0x74, 0x7f));
-    p.drawLine(QPointF(r.left() - 1, r.top() - 1), QPointF(r.right(), r.top() - 1));
-    p.drawLine(QPointF(r.left() - 1, r.top() - 1), QPointF(r.left() - 1, r.bottom()));
-    p.setPen(FrameLight);
-    p.drawLine(QPointF(r.left() - 1, r.bottom() + 1), QPointF(r.right() + 1, r.bottom() + 1));
-    p.drawLine(QPointF(r.right() + 1, r.top() - 1), QPointF(r.right() + 1, r.bottom() + 1));
-    p.restore();
+    const QRect rim(QPoint(int(r.left()) - 1, int(r.top()) - 1), QPoint(int(r.right()) + 1, int(r.bottom()) + 1));
+    Skin::drawBevel(p, rim, QColor(0x6d, 0x74, 0x7f), FrameLight);
 }
 
 void drawFrame(QPainter &p)
@@ -143,18 +135,13 @@ void drawWordButton(QPainter &p, Command c, bool pressed)
     p.save();
     p.setRenderHint(QPainter::Antialiasing, true);
     const QRectF outer = r.adjusted(0.5, 0.5, -0.5, -0.5);
-    QLinearGradient g(outer.topLeft(), outer.bottomLeft());
-    if (pressed) {
-        g.setColorAt(0, QColor(0xa4, 0xab, 0xb6));
-        g.setColorAt(1, QColor(0xc8, 0xcd, 0xd5));
-    } else {
-        g.setColorAt(0, QColor(0xf7, 0xf8, 0xfa));
-        g.setColorAt(0.55, QColor(0xdc, 0xe0, 0xe6));
-        g.setColorAt(1, QColor(0xbc, 0xc2, 0xcb));
-    }
-    p.setPen(QPen(QColor(0x4d, 0x54, 0x5f), 1));
-    p.setBrush(g);
-    p.drawRoundedRect(outer, 2.5, 2.5);
+    const QColor edge(0x4d, 0x54, 0x5f);
+    if (pressed)
+        Skin::drawPlate(p, r, 2.5, {{0, QColor(0xa4, 0xab, 0xb6)}, {1, QColor(0xc8, 0xcd, 0xd5)}}, edge);
+    else
+        Skin::drawPlate(p, r, 2.5,
+                        {{0, QColor(0xf7, 0xf8, 0xfa)}, {0.55, QColor(0xdc, 0xe0, 0xe6)}, {1, QColor(0xbc, 0xc2, 0xcb)}},
+                        edge);
     // Bevel inside the edge.
     const QRectF in = outer.adjusted(1, 1, -1, -1);
     p.setBrush(Qt::NoBrush);
@@ -186,12 +173,10 @@ void drawCloseMark(QPainter &p, bool pressed)
     p.save();
     p.setRenderHint(QPainter::Antialiasing, true);
     const QRectF outer = r.adjusted(0.5, 0.5, -0.5, -0.5);
-    QLinearGradient g(outer.topLeft(), outer.bottomLeft());
-    g.setColorAt(0, pressed ? QColor(0x2a, 0x2f, 0x37) : QColor(0x55, 0x5c, 0x68));
-    g.setColorAt(1, pressed ? QColor(0x3c, 0x42, 0x4c) : QColor(0x2a, 0x2f, 0x37));
-    p.setPen(QPen(QColor(0x14, 0x17, 0x1c), 1));
-    p.setBrush(g);
-    p.drawRoundedRect(outer, 2, 2);
+    Skin::drawPlate(p, r, 2,
+                    {{0, pressed ? QColor(0x2a, 0x2f, 0x37) : QColor(0x55, 0x5c, 0x68)},
+                     {1, pressed ? QColor(0x3c, 0x42, 0x4c) : QColor(0x2a, 0x2f, 0x37)}},
+                    QColor(0x14, 0x17, 0x1c));
     const QRectF x = outer.adjusted(3.5, 2.5, -3.5, -2.5).translated(0, pressed ? 0.5 : 0);
     p.setPen(QPen(QColor(0xf2, 0xf4, 0xf7), 1.4, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(x.topLeft(), x.bottomRight());

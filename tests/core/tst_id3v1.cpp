@@ -5,6 +5,7 @@
 
 #include "Id3v1.h"
 #include "clsMP3Info.h"
+#include "TestFiles.h"
 
 #include <csignal>
 #include <cstring>
@@ -15,27 +16,8 @@
 using namespace Id3Module;
 
 namespace {
-// A field as the file holds it: the bytes, filled up to width with `fill`.
-QByteArray field(const QByteArray &text, int width, char fill = ' ')
-{
-    QByteArray f = text.left(width);
-    f.append(QByteArray(width - f.size(), fill));
-    return f;
-}
-
-QByteArray tag(const QByteArray &title, const QByteArray &artist, const QByteArray &album,
-               const QByteArray &year, const QByteArray &comment, quint8 genre, char fill = ' ')
-{
-    QByteArray t = "TAG";
-    t += field(title, 30, fill);
-    t += field(artist, 30, fill);
-    t += field(album, 30, fill);
-    t += field(year, 4, fill);
-    t += field(comment, 30, fill);
-    t += char(genre);
-    Q_ASSERT(t.size() == 128);
-    return t;
-}
+using TestFiles::id3Field;
+using TestFiles::id3Tag;
 
 // Sound-like filler that never spells "TAG" by accident.
 QByteArray audio(int size)
@@ -46,17 +28,8 @@ QByteArray audio(int size)
     return a;
 }
 
-bool writeFile(const QString &path, const QByteArray &data)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
+using TestFiles::readFile;
+using TestFiles::writeFile;
 
 QStringList entries(const QString &dir)
 {
@@ -92,7 +65,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("data");
         QTest::addColumn<bool>("tagged");
-        const QByteArray t = tag("Title", "Artist", "Album", "1999", "Comment", 17);
+        const QByteArray t = id3Tag("Title", "Artist", "Album", "1999", "Comment", 17);
         QTest::newRow("TAG") << audio(500) + t << true;
         QTest::newRow("tag lower case") << audio(500) + "tag" + t.mid(3) << false;
         QTest::newRow("Tag mixed case") << audio(500) + "Tag" + t.mid(3) << false;
@@ -160,10 +133,10 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("b.mp3"));
-        QByteArray t = tag("  Padded Title  ", "", "", "    ", "Tab\tand\xA0nbsp\xA0", 255);
+        QByteArray t = id3Tag("  Padded Title  ", "", "", "    ", "Tab\tand\xA0nbsp\xA0", 255);
         // Artist all NUL, Album NUL in the middle.
         t.replace(ArtistOffset, 30, QByteArray(30, '\0'));
-        t.replace(AlbumOffset, 30, field(QByteArray("ab\0cd", 5), 30));
+        t.replace(AlbumOffset, 30, id3Field(QByteArray("ab\0cd", 5), 30));
         QVERIFY(writeFile(path, audio(1000) + t));
 
         TagFileState st;
@@ -181,7 +154,7 @@ private Q_SLOTS:
     void yearWithLetters()
     {
         TagFileState st;
-        ParseFileData(QStringLiteral("/music/x.mp3"), audio(10) + tag("", "", "", "19ab", "", 0), st);
+        ParseFileData(QStringLiteral("/music/x.mp3"), audio(10) + id3Tag("", "", "", "19ab", "", 0), st);
         QCOMPARE(st.Texts.Year, QLatin1String("19ab"));
         QCOMPARE(st.Genre, 0);
     }
@@ -264,8 +237,8 @@ private Q_SLOTS:
             QCOMPARE(QByteArray(f.Title, 30), QByteArray(30, 'Z')); // untouched
             return;
         }
-        QCOMPARE(QByteArray(f.Title, 30), field(title.toLatin1(), 30));
-        QCOMPARE(QByteArray(f.Artist, 30), field(artist.toLatin1(), 30));
+        QCOMPARE(QByteArray(f.Title, 30), id3Field(title.toLatin1(), 30));
+        QCOMPARE(QByteArray(f.Artist, 30), id3Field(artist.toLatin1(), 30));
         QCOMPARE(f.Genre, quint8(3));
     }
 
@@ -352,7 +325,7 @@ private Q_SLOTS:
         const QByteArray original = audio(300 * 1024);
         QVERIFY(writeFile(path, original));
         QByteArray bigger = original;
-        bigger.append(tag("t", "a", "b", "2000", "c", 1));
+        bigger.append(id3Tag("t", "a", "b", "2000", "c", 1));
 
         rlimit old{};
         QCOMPARE(::getrlimit(RLIMIT_FSIZE, &old), 0);

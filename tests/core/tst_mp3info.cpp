@@ -5,6 +5,7 @@
 
 #include "Id3v1.h"
 #include "clsMP3Info.h"
+#include "TestFiles.h"
 
 #include <sys/stat.h>
 
@@ -23,14 +24,7 @@ QByteArray sound(int size)
 
 QByteArray tag(const QByteArray &title, const QByteArray &year, quint8 genre)
 {
-    QByteArray t = "TAG";
-    t += title.leftJustified(30, ' ', true);
-    t += QByteArray("  Some Artist").leftJustified(30, ' ');
-    t += QByteArray("Album").leftJustified(30, ' ');
-    t += year.leftJustified(4, ' ', true);
-    t += QByteArray("Comment ").leftJustified(30, ' ');
-    t += char(genre);
-    return t;
+    return TestFiles::id3Tag(title, "  Some Artist", "Album", year, "Comment ", genre);
 }
 } // namespace
 

@@ -8,20 +8,11 @@
 #include <unistd.h>
 
 #include "PlaylistFile.h"
+#include "TestFiles.h"
 
 namespace {
-QByteArray readBytes(const QString &name)
-{
-    QFile f(name);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-void writeBytes(const QString &name, const QByteArray &bytes)
-{
-    QFile f(name);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
+using TestFiles::readFile;
+using TestFiles::writeFile;
 
 // The text of a failure, for test messages.
 QByteArray describe(const Status &s)
@@ -68,7 +59,7 @@ private Q_SLOTS:
         QByteArray expected;
         for (const QString &r : rows)
             expected += r.toUtf8() + "\r\n";
-        QCOMPARE(readBytes(name), expected);
+        QCOMPARE(readFile(name), expected);
 
         const PlaylistFile::ReadResult back = PlaylistFile::read(name);
         QVERIFY(back.opened);
@@ -128,7 +119,7 @@ private Q_SLOTS:
         QFETCH(int, lines);
         QTemporaryDir tmp;
         const QString name = tmp.filePath("bad.m3u");
-        writeBytes(name, data);
+        QVERIFY(writeFile(name, data));
         const PlaylistFile::ReadResult r = PlaylistFile::read(name);
         QVERIFY(r.opened);
         QVERIFY(!r.error);
@@ -170,7 +161,7 @@ private Q_SLOTS:
             QSKIP("running as root: permission bits do not stop root; the directory case covers a denied open");
         QTemporaryDir tmp;
         const QString name = tmp.filePath("locked.m3u");
-        writeBytes(name, "/a.mp3\r\n");
+        QVERIFY(writeFile(name, "/a.mp3\r\n"));
         QVERIFY(QFile::setPermissions(name, QFileDevice::Permissions()));
         const PlaylistFile::ReadResult r = PlaylistFile::read(name);
         QVERIFY(!r.opened);
@@ -192,9 +183,9 @@ private Q_SLOTS:
     {
         QTemporaryDir tmp;
         const QString name = tmp.filePath("list"); // typed without extension: used as typed
-        writeBytes(name, "old contents that are longer than the new ones\r\n/x\r\n/y\r\n");
+        QVERIFY(writeFile(name, "old contents that are longer than the new ones\r\n/x\r\n/y\r\n"));
         { const Status written = PlaylistFile::write(name, {"/new.mp3"}); QVERIFY2(!written, describe(written).constData()); }
-        QCOMPARE(readBytes(name), QByteArray("/new.mp3\r\n"));
+        QCOMPARE(readFile(name), QByteArray("/new.mp3\r\n"));
         QCOMPARE(QDir(tmp.path()).entryList(QDir::Files), QStringList{"list"});
     }
 
@@ -222,10 +213,10 @@ private Q_SLOTS:
     {
         QTemporaryDir tmp;
         const QString name = tmp.filePath("list.m3u");
-        writeBytes(name, "/old.mp3\r\n");
+        QVERIFY(writeFile(name, "/old.mp3\r\n"));
         const Status s = PlaylistFile::write(name, {"/a.mp3", "/b\nc.mp3"});
         QVERIFY(s);
-        QCOMPARE(readBytes(name), QByteArray("/old.mp3\r\n"));
+        QCOMPARE(readFile(name), QByteArray("/old.mp3\r\n"));
     }
 
     void readOnlyFolderKeepsOldFile()
@@ -234,12 +225,12 @@ private Q_SLOTS:
             QSKIP("running as root: a read-only folder does not stop root; writeFailingPartWay covers a failed save");
         QTemporaryDir tmp;
         const QString name = tmp.filePath("list.m3u");
-        writeBytes(name, "/old.mp3\r\n");
+        QVERIFY(writeFile(name, "/old.mp3\r\n"));
         QVERIFY(QFile::setPermissions(tmp.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
         const Status s = PlaylistFile::write(name, {"/new.mp3"});
         QFile::setPermissions(tmp.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QVERIFY(s);
-        QCOMPARE(readBytes(name), QByteArray("/old.mp3\r\n"));
+        QCOMPARE(readFile(name), QByteArray("/old.mp3\r\n"));
     }
 
     void writeFailingPartWayKeepsOldFile()
@@ -250,7 +241,7 @@ private Q_SLOTS:
         QTemporaryDir tmp;
         const QString name = tmp.filePath("list.m3u");
         const QByteArray old = "/old/one.mp3\r\n/old/two.mp3\r\n";
-        writeBytes(name, old);
+        QVERIFY(writeFile(name, old));
 
         rlimit saved{};
         QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
@@ -264,7 +255,7 @@ private Q_SLOTS:
 
         QVERIFY(s);
         QVERIFY(s->number == 57 || s->number == 61);
-        QCOMPARE(readBytes(name), old);
+        QCOMPARE(readFile(name), old);
         QCOMPARE(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"list.m3u"});
     }
 

@@ -21,6 +21,7 @@
 #include "PlaylistFile.h"
 #include "frmEditTags.h"
 #include "frmMP3.h"
+#include "TestFiles.h"
 
 namespace {
 QStringList texts(const MP3ListView &list, int column)
@@ -31,11 +32,7 @@ QStringList texts(const MP3ListView &list, int column)
     return out;
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
+using TestFiles::readFile;
 } // namespace
 
 class TestFrmMP3List : public QObject {
@@ -323,7 +320,7 @@ private Q_SLOTS:
         QCOMPARE(MsgBoxSeam::shown().size(), 0);
 
         // In item order, CR LF after every line, the last one too.
-        QCOMPARE(readAll(target), QByteArray("/m/a b.mp3\r\n/m/c.mp3\r\n/m/\xc3\xa4.mp3\r\n"));
+        QCOMPARE(readFile(target), QByteArray("/m/a b.mp3\r\n/m/c.mp3\r\n/m/\xc3\xa4.mp3\r\n"));
         const PlaylistFile::ReadResult back = PlaylistFile::read(target);
         QVERIFY(!back.error);
         QCOMPARE(back.entries, QStringList({"/m/a b.mp3", "/m/c.mp3", "/m/ä.mp3"}));
@@ -333,7 +330,7 @@ private Q_SLOTS:
         w.lstMP3->setSelected(4, false);
         FileDialogSeam::queueAnswer(target);
         w.mnuMakePlayList_Click();
-        QCOMPARE(readAll(target), QByteArray("/m/c.mp3\r\n"));
+        QCOMPARE(readFile(target), QByteArray("/m/c.mp3\r\n"));
     }
 
     void cancelledExportWritesNothing()
@@ -411,7 +408,7 @@ private Q_SLOTS:
         QVERIFY(!MsgBoxSeam::shown().at(0).text.isEmpty());
         QCOMPARE(w.cdgMP3->FileName(), "");
         // The old file is whole, and nothing else was left behind.
-        QCOMPARE(readAll(old), QByteArray("/keep/me.mp3\r\n"));
+        QCOMPARE(readFile(old), QByteArray("/keep/me.mp3\r\n"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"old.m3u"}));
     }
 
@@ -480,6 +477,7 @@ private Q_SLOTS:
         drives << d;
         d.rootPath = "/media/usb";
         d.label.clear();
+        d.device = "/dev/sdb1";
         d.type = DriveInfo::Removable;
         drives << d;
         frmMP3::setDriveSource([drives] { return drives; });

@@ -146,6 +146,22 @@ private Q_SLOTS:
         QCOMPARE(w.DirTree->topLevelItem(0)->childCount(), 0);
     }
 
+    // A volume without a label is named by its device, as the folder picker
+    // names it; a removable one's label is never read, its device name shows.
+    void unlabelledVolumesShowTheirDevice()
+    {
+        QTemporaryDir a, b;
+        DriveInfo fixed = volume(a.path(), DriveInfo::Fixed);
+        fixed.device = "/dev/vdb1";
+        DriveInfo stick = volume(b.path(), DriveInfo::Removable, "ignored");
+        stick.device = "/dev/sdc1";
+        frmMP3::setDriveSource([fixed, stick] { return QList<DriveInfo>{fixed, stick}; });
+        frmMP3 w;
+        QCOMPARE(w.DirTree->topLevelItemCount(), 2);
+        QCOMPARE(w.DirTree->topLevelItem(0)->text(0), "vdb1 (" + a.path() + ")");
+        QCOMPARE(w.DirTree->topLevelItem(1)->text(0), "sdc1 (" + b.path() + ")");
+    }
+
     void drivesStandInSourceOrder()
     {
         QTemporaryDir a, b, c;

@@ -76,17 +76,31 @@ private Q_SLOTS:
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("root");
         QTest::addColumn<QString>("text");
-        QTest::newRow("labelled") << "Data Disk" << "/mnt/data" << "Data Disk (/mnt/data)";
-        QTest::newRow("unlabelled root") << "" << "/" << "(/)";
+        QTest::addColumn<QByteArray>("device");
+        QTest::addColumn<QByteArray>("fileSystem");
+        QTest::newRow("labelled") << "Data Disk" << "/mnt/data" << "Data Disk (/mnt/data)" << QByteArray("/dev/sdb1")
+                                  << QByteArray("ext4");
+        QTest::newRow("unlabelled root") << "" << "/" << "(/)" << QByteArray() << QByteArray();
+        QTest::newRow("unlabelled, device node") << "" << "/" << "vda1 (/)" << QByteArray("/dev/vda1")
+                                                 << QByteArray("ext4");
+        QTest::newRow("mapped device") << "" << "/home" << "vg-home (/home)" << QByteArray("/dev/mapper/vg-home")
+                                       << QByteArray("xfs");
+        QTest::newRow("network source") << "" << "/mnt/music" << "nas:/music (/mnt/music)"
+                                        << QByteArray("nas:/music") << QByteArray("nfs4");
+        QTest::newRow("file system only") << "" << "/run" << "tmpfs (/run)" << QByteArray() << QByteArray("tmpfs");
     }
     void text()
     {
         QFETCH(QString, label);
         QFETCH(QString, root);
         QFETCH(QString, text);
+        QFETCH(QByteArray, device);
+        QFETCH(QByteArray, fileSystem);
         DriveInfo d;
         d.label = label;
         d.rootPath = root;
+        d.device = device;
+        d.fileSystemType = fileSystem;
         QCOMPARE(d.text(), text);
     }
 
@@ -99,6 +113,8 @@ private Q_SLOTS:
         for (const DriveInfo &d : drives) {
             QVERIFY2(QFileInfo(d.rootPath).isDir(), qPrintable(d.rootPath));
             QVERIFY(d.text().endsWith("(" + d.rootPath + ")"));
+            // Every mounted volume has a device or a file system to be named by.
+            QVERIFY2(!d.text().startsWith("("), qPrintable(d.text()));
             if (d.fileSystemType == "tmpfs" && d.type != DriveInfo::Unknown)
                 QCOMPARE(int(d.type), int(DriveInfo::RamDisk));
         }

@@ -13,26 +13,13 @@
 #include "PlaylistStore.h"
 #include "add.h"
 #include "frmEditTags.h"
+#include "TestFiles.h"
+#include "support_rows.h"
 
 namespace {
-QStringList rowsOf(const QListWidget &list)
-{
-    QStringList rows;
-    for (int i = 0; i < list.count(); ++i)
-        rows.append(list.item(i)->text());
-    return rows;
-}
-
-QByteArray field(const QByteArray &text, int width) { return text.leftJustified(width, ' ', true); }
-
 bool appendTag(const QString &path, const QByteArray &title, const QByteArray &artist)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::Append))
-        return false;
-    const QByteArray tag = "TAG" + field(title, 30) + field(artist, 30) + field("", 30) + field("2001", 4)
-        + field("", 30) + char(17);
-    return f.write(tag) == tag.size();
+    return TestFiles::appendFile(path, TestFiles::id3Tag(title, artist, "", "2001", "", 17));
 }
 } // namespace
 

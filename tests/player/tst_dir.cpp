@@ -16,20 +16,13 @@
 #include "dir.h"
 #include "dirListBox.h"
 #include "dirSkin.h"
+#include "support_rows.h"
 
 namespace {
 void touch(const QString &name)
 {
     QFile f(name);
     QVERIFY2(f.open(QIODevice::WriteOnly), qPrintable(name));
-}
-
-QStringList rowsOf(const QListWidget &list)
-{
-    QStringList rows;
-    for (int i = 0; i < list.count(); ++i)
-        rows.append(list.item(i)->text());
-    return rows;
 }
 
 QListWidgetItem *itemFor(dirListBox *list, const QString &path)
@@ -155,6 +148,31 @@ private Q_SLOTS:
         d.Image2_Click();
         QCOMPARE(rowsOf(*List1), QStringList{folder + "/sub/inner.mp3"});
         QCOMPARE(rowsOf(*lstfavs), QStringList{"inner.mp3"});
+    }
+
+    // The open folder and every folder above it show the open picture, the
+    // folders inside it the closed one, selected or not.
+    void pathFoldersShowOpenPicture()
+    {
+        QTemporaryDir tmp;
+        const QString folder = makeMixedFolder(tmp);
+        dir d(*store);
+        QVERIFY(d.Dir1->setPath(folder));
+        const QImage open = dirSkin::folderIcon(true).toImage();
+        const QImage closed = dirSkin::folderIcon(false).toImage();
+        QVERIFY(open != closed);
+        auto picture = [&](QListWidgetItem *item, QIcon::Mode mode) {
+            return item->icon().pixmap(open.size(), mode).toImage().convertToFormat(open.format());
+        };
+        for (int i = 0; i < d.Dir1->count(); ++i) {
+            QListWidgetItem *item = d.Dir1->item(i);
+            const QString path = dirListBox::itemPath(item);
+            const bool onPath = path == "/" || folder == path || folder.startsWith(path + "/");
+            QCOMPARE(picture(item, QIcon::Normal), onPath ? open : closed);
+            QCOMPARE(picture(item, QIcon::Selected), onPath ? open : closed);
+        }
+        QCOMPARE(picture(itemFor(d.Dir1, folder), QIcon::Normal), open);
+        QCOMPARE(picture(itemFor(d.Dir1, folder + "/sub"), QIcon::Normal), closed);
     }
 
     void unreadableFolderIsRefused()

@@ -12,28 +12,13 @@
 #include "MsgBox.h"
 #include "OrvanePlaylistFiles.h"
 #include "PlaylistStore.h"
+#include "TestFiles.h"
+#include "support_rows.h"
 
 namespace {
-QByteArray readBytes(const QString &name)
-{
-    QFile f(name);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
+using TestFiles::readFile;
+using TestFiles::writeFile;
 
-void writeBytes(const QString &name, const QByteArray &bytes)
-{
-    QFile f(name);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
-QStringList rowsOf(const QListWidget &list)
-{
-    QStringList rows;
-    for (int i = 0; i < list.count(); ++i)
-        rows.append(list.item(i)->text());
-    return rows;
-}
 } // namespace
 
 class TestModule1 : public QObject {
@@ -95,7 +80,7 @@ private Q_SLOTS:
         QFETCH(QStringList, shown);
         QTemporaryDir tmp;
         const QString name = tmp.filePath("l.m3u");
-        writeBytes(name, "/m/x.mp3\r\n/m/y.wav\r\n");
+        QVERIFY(writeFile(name, "/m/x.mp3\r\n/m/y.wav\r\n"));
         store->append("/old/a.mp3", "a.mp3");
         store->setSelectedIndex(0);
         QVERIFY(ReadList(*store, name, clearFirst));
@@ -110,7 +95,7 @@ private Q_SLOTS:
     {
         QTemporaryDir tmp;
         const QString name = tmp.filePath("empty.m3u");
-        writeBytes(name, QByteArray());
+        QVERIFY(writeFile(name, QByteArray()));
         store->appendMany({"/a", "/b"}, {"a", "b"});
         QVERIFY(ReadList(*store, name, true));
         QCOMPARE(List1->count(), 0);
@@ -147,7 +132,7 @@ private Q_SLOTS:
             QSKIP("running as root: chmod 000 does not deny root; a folder in place of the file is tested instead");
         QTemporaryDir tmp;
         const QString name = tmp.filePath("locked.m3u");
-        writeBytes(name, "/a\r\n");
+        QVERIFY(writeFile(name, "/a\r\n"));
         QFile::setPermissions(name, QFileDevice::Permissions());
         store->append("/keep", "keep");
         QVERIFY(!ReadList(*store, name, true));
@@ -182,7 +167,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, data);
         QTemporaryDir tmp;
         const QString name = tmp.filePath("x.m3u");
-        writeBytes(name, data);
+        QVERIFY(writeFile(name, data));
         store->append("/keep.mp3", "keep.mp3");
         QVERIFY(ReadList(*store, name, false));
         checkInvariant();
@@ -198,7 +183,7 @@ private Q_SLOTS:
         const QString name = tmp.filePath("out.m3u");
         store->appendMany({"/m/a.mp3", "", "/m/b,c.mp3"}, {"a.mp3", "", "b,c.mp3"});
         QVERIFY(WriteList(*store, name));
-        QCOMPARE(readBytes(name), QByteArray("/m/a.mp3\r\n\r\n/m/b,c.mp3\r\n"));
+        QCOMPARE(readFile(name), QByteArray("/m/a.mp3\r\n\r\n/m/b,c.mp3\r\n"));
         QVERIFY(MsgBoxSeam::shown().isEmpty());
     }
 
@@ -206,13 +191,13 @@ private Q_SLOTS:
     {
         QTemporaryDir tmp;
         const QString name = tmp.filePath("out.m3u");
-        writeBytes(name, "/old.mp3\r\n");
+        QVERIFY(writeFile(name, "/old.mp3\r\n"));
         QVERIFY(!WriteList(*store, name));
         const MsgBoxSeam::Shown m = onlyMessage();
         QCOMPARE(m.text, QStringLiteral("Listbox is empty - cannot write to file!"));
         QCOMPARE(m.style, 16);
         QCOMPARE(m.title, QStringLiteral("Error"));
-        QCOMPARE(readBytes(name), QByteArray("/old.mp3\r\n"));
+        QCOMPARE(readFile(name), QByteArray("/old.mp3\r\n"));
     }
 
     void writeFailureShowsMessage()
@@ -310,7 +295,7 @@ private Q_SLOTS:
         for (int i = 0; i < n; ++i)
             data += "/music/" + QByteArray::number(i) + ".mp3\r\n";
         const QString in = tmp.filePath("in.m3u"), out = tmp.filePath("out.m3u");
-        writeBytes(in, data);
+        QVERIFY(writeFile(in, data));
 
         lstfavs->resize(240, 200);
         owner->show();
@@ -323,7 +308,7 @@ private Q_SLOTS:
         lstfavs->scrollToItem(lstfavs->item(n - 1));
         QVERIFY(lstfavs->visualItemRect(lstfavs->item(n - 1)).intersects(lstfavs->viewport()->rect()));
         QVERIFY(WriteList(*store, out));
-        QCOMPARE(readBytes(out), data);
+        QCOMPARE(readFile(out), data);
     }
 };
 

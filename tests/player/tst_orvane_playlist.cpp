@@ -15,6 +15,8 @@
 #include "dirListBox.h"
 #include "dirSkin.h"
 #include "frmEditTags.h"
+#include "TestFiles.h"
+#include "support_rows.h"
 
 #include <QApplication>
 #include <QDir>
@@ -33,25 +35,8 @@ namespace {
 const QString FilterE = QStringLiteral(
     "All Supported Formats|*.mp3;*.cda;*.wav;*.wma;*.asf;*.asx;*.lsf;*.lsx;*.mid;*.midi;*.rmi;*.aif;*.aifc;*.aiff;*.au;*.snd");
 
-QStringList rowsOf(const QListWidget *list)
-{
-    QStringList rows;
-    for (int i = 0; i < list->count(); ++i)
-        rows.append(list->item(i)->text());
-    return rows;
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &data)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
-}
+using TestFiles::readFile;
+using TestFiles::writeFile;
 
 // The main window at the playlist height, shown, dialogs and messages scripted.
 struct Window {
@@ -107,8 +92,6 @@ struct Window {
         click(c().LOADLIST);
     }
 };
-
-QByteArray field(const QByteArray &text, int width) { return text.leftJustified(width, ' ', true); }
 } // namespace
 
 class TestOrvanePlaylist : public QObject {
@@ -133,11 +116,7 @@ private slots:
         const QString b = MediaFixtures::makeWav(m_music, "b.wav", 3.0, 660);
         const QString c = MediaFixtures::makeMp3(m_music, "c.mp3", 1.0);
         QVERIFY(!a.isEmpty() && !b.isEmpty() && !c.isEmpty());
-        QFile tagged(c);
-        QVERIFY(tagged.open(QIODevice::Append));
-        tagged.write("TAG" + field("Blue Train", 30) + field("John Coltrane", 30) + field("", 30) + field("1957", 4)
-                     + field("", 30) + char(8));
-        tagged.close();
+        QVERIFY(TestFiles::appendFile(c, TestFiles::id3Tag("Blue Train", "John Coltrane", "", "1957", "", 8)));
         m_inFolder = QStringList{a, b, c};
     }
     void init()
@@ -595,6 +574,21 @@ private slots:
         QCOMPARE(rowEnd(5), listBlue);
         QCOMPARE(rowEnd(7), listBlue);
         QVERIFY(rowEnd(6) != listBlue);
+        // The selected row's text starts where the others' does: the first
+        // column that is nearly white, across the row's height.
+        auto textLeft = [&](int row) {
+            const QRect r = win.list()->visualItemRect(win.list()->item(row));
+            for (int x = 0; x < win.list()->viewport()->width(); ++x)
+                for (int y = r.top(); y <= r.bottom(); ++y) {
+                    const QColor c = panel.pixelColor(win.list()->viewport()->mapTo(&win.w, QPoint(x, y)));
+                    if (c.red() > 200 && c.green() > 200)
+                        return x;
+                }
+            return -1;
+        };
+        QVERIFY(textLeft(5) > 0);
+        QVERIFY(qAbs(textLeft(6) - textLeft(5)) <= 1);
+        QVERIFY(qAbs(textLeft(6) - textLeft(7)) <= 1);
 
         QImage picker;
         dirSeam::setDriver([&](dir &d) {

@@ -7,23 +7,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "EditTagsHotSpot.h"
+#include "SkinHotSpot.h"
 #include "MsgBox.h"
 #include "clsMousePointer.h"
 #include "frmEditTags.h"
+#include "TestFiles.h"
 
 namespace {
-QByteArray field(const QByteArray &text, int width, char fill = ' ')
-{
-    return text.leftJustified(width, fill, true);
-}
-
-QByteArray tag(const QByteArray &title, const QByteArray &artist, const QByteArray &album,
-               const QByteArray &year, const QByteArray &comment, quint8 genre)
-{
-    return "TAG" + field(title, 30) + field(artist, 30) + field(album, 30) + field(year, 4) + field(comment, 30)
-        + char(genre);
-}
+using TestFiles::id3Field;
+using TestFiles::id3Tag;
 
 QByteArray sound(int size)
 {
@@ -33,17 +25,8 @@ QByteArray sound(int size)
     return a;
 }
 
-bool writeFile(const QString &path, const QByteArray &data)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
+using TestFiles::readFile;
+using TestFiles::writeFile;
 
 // Opens the editor on path the way the playlist does (GetTags, then
 // StartEdit when that worked) and lets `act` play the user. Returns whether
@@ -174,7 +157,7 @@ private Q_SLOTS:
         QVERIFY(shown);
         QVERIFY(MsgBoxSeam::shown().isEmpty());
         const QByteArray expected = original
-            + tag("My Song", "The Band", "Greatest Hits of All Time, Vol", "1984", "Live at the Caf\xE9", 17);
+            + id3Tag("My Song", "The Band", "Greatest Hits of All Time, Vol", "1984", "Live at the Caf\xE9", 17);
         QCOMPARE(readFile(path).toHex(), expected.toHex());
     }
 
@@ -185,18 +168,18 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("after");
         QTest::addColumn<QString>("genreShown");
         const QByteArray s = sound(999);
-        QTest::newRow("genre 17") << s + tag("T", "A", "B", "2000", "C", 17) << s + tag("T", "A", "B", "2000", "C", 17)
+        QTest::newRow("genre 17") << s + id3Tag("T", "A", "B", "2000", "C", 17) << s + id3Tag("T", "A", "B", "2000", "C", 17)
                                   << "Rock";
-        QTest::newRow("genre 148") << s + tag("T", "", "", "", "", 148) << s + tag("T", "", "", "", "", 12)
+        QTest::newRow("genre 148") << s + id3Tag("T", "", "", "", "", 148) << s + id3Tag("T", "", "", "", "", 12)
                                    << "Other";
-        QTest::newRow("genre 255") << s + tag("T", "", "", "", "", 255) << s + tag("T", "", "", "", "", 12)
+        QTest::newRow("genre 255") << s + id3Tag("T", "", "", "", "", 255) << s + id3Tag("T", "", "", "", "", 12)
                                    << "Other";
         QByteArray nul = s + "TAG" + QByteArray(124, '\0') + char(0);
-        QTest::newRow("NUL-filled") << nul << s + tag("", "", "", "", "", 0) << "Blues";
-        QByteArray mixed = s + tag("ab", "x", "", "", "", 5);
+        QTest::newRow("NUL-filled") << nul << s + id3Tag("", "", "", "", "", 0) << "Blues";
+        QByteArray mixed = s + id3Tag("ab", "x", "", "", "", 5);
         mixed[999 + 3 + 2] = '\0';
         mixed[999 + 3 + 3] = 'c';
-        QByteArray mixedAfter = s + tag("ab c", "x", "", "", "", 5);
+        QByteArray mixedAfter = s + id3Tag("ab c", "x", "", "", "", 5);
         QTest::newRow("NUL inside a field") << mixed << mixedAfter << "Funk";
         QByteArray all = s + "TAG";
         for (int b = 1; all.size() < 999 + 127; ++b)
@@ -208,7 +191,7 @@ private Q_SLOTS:
             high.append(char(b));
         high.append(char(1));
         QTest::newRow("bytes 131-254") << high << high << "Classic Rock";
-        QTest::newRow("exactly 128 bytes") << tag("Only", "", "", "", "", 2) << tag("Only", "", "", "", "", 2)
+        QTest::newRow("exactly 128 bytes") << id3Tag("Only", "", "", "", "", 2) << id3Tag("Only", "", "", "", "", 2)
                                            << "Country";
     }
     void savedUnchanged()
@@ -247,7 +230,7 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("y.mp3"));
-        QVERIFY(writeFile(path, sound(300) + tag("T", "", "", "19ab", "", 1)));
+        QVERIFY(writeFile(path, sound(300) + id3Tag("T", "", "", "19ab", "", 1)));
         QVERIFY(edit(path, [](frmEditTags &w) {
             QLineEdit *year = w.txtEditTags[3];
             QCOMPARE(year->text(), QLatin1String("19ab")); // read from the tag unfiltered
@@ -283,8 +266,8 @@ private Q_SLOTS:
             clickSave(w);
         }));
         const QByteArray now = readFile(path);
-        QCOMPARE(now.mid(300 + 33, 30), field("Artist", 30));
-        QCOMPARE(now.mid(300 + 63, 30), field("  Album", 30));
+        QCOMPARE(now.mid(300 + 33, 30), id3Field("Artist", 30));
+        QCOMPARE(now.mid(300 + 63, 30), id3Field("  Album", 30));
     }
 
     void failingFileThenGoodFile()
@@ -314,7 +297,7 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("r.mp3"));
-        const QByteArray original = sound(700) + tag("Keep", "Me", "", "", "", 9);
+        const QByteArray original = sound(700) + id3Tag("Keep", "Me", "", "", "", 9);
         QVERIFY(writeFile(path, original));
         QVERIFY(edit(path, [](frmEditTags &w) {
             replaceText(w.txtEditTags[0], QStringLiteral("Changed"));
@@ -400,7 +383,7 @@ private Q_SLOTS:
         const QString folder = dir.filePath(QStringLiteral("music"));
         QVERIFY(QDir().mkdir(folder));
         const QString path = folder + QStringLiteral("/s.mp3");
-        const QByteArray original = sound(5000) + tag("Old", "Artist", "", "", "", 3);
+        const QByteArray original = sound(5000) + id3Tag("Old", "Artist", "", "", "", 3);
         QVERIFY(writeFile(path, original));
         if (failure == QLatin1String("readonly"))
             QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
@@ -445,7 +428,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("fix.mp3"));
         const QByteArray body = sound(2000);
-        const QByteArray original = body + tag("Old", "Artist", "", "", "", 3);
+        const QByteArray original = body + id3Tag("Old", "Artist", "", "", "", 3);
         QVERIFY(writeFile(path, original));
         int visibleAfterRefusal = -1;
         QVERIFY(edit(path, [&](frmEditTags &w) {
@@ -460,7 +443,7 @@ private Q_SLOTS:
         }));
         QCOMPARE(visibleAfterRefusal, 1);
         QCOMPARE(MsgBoxSeam::shown().size(), 1);
-        QCOMPARE(readFile(path), body + tag("New title", "\xC6nima", "", "", "", 3));
+        QCOMPARE(readFile(path), body + id3Tag("New title", "\xC6nima", "", "", "", 3));
     }
 
     // The skin: each hot spot lies on a painted button, the fields on the
@@ -470,7 +453,7 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("look.mp3"));
-        QVERIFY(writeFile(path, sound(300) + tag("Blue in Green", "Miles Davis", "Kind of Blue", "1959",
+        QVERIFY(writeFile(path, sound(300) + id3Tag("Blue in Green", "Miles Davis", "Kind of Blue", "1959",
                                                  "Bill Evans on piano", 8)));
         const QString keep = qEnvironmentVariable("ORVANE_GRAB_DIR");
         QVERIFY(edit(path, [&](frmEditTags &w) {
@@ -478,7 +461,7 @@ private Q_SLOTS:
             QCOMPARE(look.size(), QSize(274, 209));
             if (!keep.isEmpty())
                 look.save(keep + QStringLiteral("/frmEditTags.png"));
-            for (EditTagsHotSpot *spot : {w.Image1, w.Image2, w.Image3}) {
+            for (SkinHotSpot *spot : {w.Image1, w.Image2, w.Image3}) {
                 // Corners on the button face, and most of the area too (the
                 // rest is the caption's letters).
                 const QRect r = spot->geometry();
