@@ -131,6 +131,7 @@ public:
         QString filter;      // one of the song filters
         bool testsForCd;     // looks at the name's end for "cda" and writes ext
         bool opensFile;      // opens a chosen file that is not a CD track
+        bool blanksTitle = false; // empties the title once a file is chosen
     };
     void AddSongFromDialog(const DialogAddSite &site);
     void openfile_Click();

@@ -44,6 +44,10 @@ void Orvane::AddSongFromDialog(const DialogAddSite &site)
     c.cd1->setFileName(QString());
     if (chosen.isEmpty())
         return;
+    // The play sites empty the title for the new choice; a CD track leaves it
+    // so, a file then gives it its name.
+    if (site.blanksTitle)
+        setTitle(QString());
 
     const QString name = StripPath(chosen);
     if (site.testsForCd) {
@@ -53,7 +57,7 @@ void Orvane::AddSongFromDialog(const DialogAddSite &site)
             openInPlayer(CdAudioDevice);
             playInPlayer();
             m_playlist.append(chosen, name);
-            return; // the title keeps its text for a CD track
+            return; // a CD track does not name the title
         }
     }
     if (site.opensFile) {
@@ -72,7 +76,7 @@ void Orvane::openfile_Click() { AddSongFromDialog({SongFilter::A, true, true}); 
 void Orvane::Image3_Click() { AddSongFromDialog({SongFilter::B, true, false}); }
 
 // Play of the compact strip: the selected entry, or a new one from the dialog.
-void Orvane::Image6_Click() { playSelectedOrAsk({SongFilter::B, true, true}); }
+void Orvane::Image6_Click() { playSelectedOrAsk({SongFilter::B, true, true, true}); }
 
 // The "+" button shows or hides the add pop-up.
 void Orvane::addfile_Click() { c.filebar->setVisible(c.filebar->isHidden()); }

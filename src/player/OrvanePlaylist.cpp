@@ -118,7 +118,14 @@ void Orvane::lstfavs_DblClick()
     } else {
         c.List1->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
     }
-    const QString path = m_playlist.path(row); // "" for none
+    const QString shown = m_playlist.selectedText();
+    if (shown.isEmpty()) {
+        // Nothing to play: the user picks a song instead, and a cancelled
+        // dialog leaves the player, the title and ext as they were.
+        AddSongFromDialog({SongFilter::E, false, true, true});
+        return;
+    }
+    const QString path = m_playlist.path(row);
     c.ext->setText(path.right(3));
     // By character code: "CDA" is a file like any other.
     if (c.ext->text() == QLatin1String("cda")) {
@@ -127,10 +134,7 @@ void Orvane::lstfavs_DblClick()
         return; // the title keeps its text for a CD track
     }
     openInPlayer(path);
-    const QString shown = m_playlist.selectedText();
     setTitle(shown);
-    if (shown.isEmpty())
-        AddSongFromDialog({SongFilter::E, false, true});
 }
 
 // The right button pops the menu up at the pointer. The menu window is made

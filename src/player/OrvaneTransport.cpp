@@ -35,7 +35,7 @@ void Orvane::playSelectedOrAsk(const DialogAddSite &site)
 
 // The player's Play: a chosen CD track plays the audio CD, a chosen file
 // becomes the title.
-void Orvane::play_Click() { playSelectedOrAsk({SongFilter::C, true, true}); }
+void Orvane::play_Click() { playSelectedOrAsk({SongFilter::C, true, true, true}); }
 
 // The panel's Play: every chosen file is opened by its path; the title is
 // left alone.

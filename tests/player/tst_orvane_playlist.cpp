@@ -357,10 +357,12 @@ private slots:
         QCOMPARE(win.c().ext->text(), QString()); // no CD test at this site
         if (cancel) {
             QCOMPARE(win.paths(), (QStringList{m_inFolder.at(0), QString()}));
+            // A cancel changes nothing: the player and the title stay.
             QCOMPARE(win.c().am1->FileName(), QString());
-            QCOMPARE(win.c().Label24->Caption(), QString());
+            QCOMPARE(win.c().Label24->Caption(), QStringLiteral("old title"));
             return;
         }
+        QCOMPARE(win.c().Label24->Caption(), QString()); // this site names no title
         QCOMPARE(win.paths(), (QStringList{m_inFolder.at(0), QString(), m_inFolder.at(1)}));
         QCOMPARE(win.shown(), (QStringList{m_inFolder.at(0), QString(), "b.wav"}));
         QCOMPARE(win.c().am1->FileName(), m_inFolder.at(1));
