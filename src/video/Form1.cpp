@@ -265,18 +265,19 @@ void Form1::openfile_Click()
         c.cd1->setFileName(previous);
         return;
     }
-    if (Status s = c.mmplay->setFileName(chosen)) {
+    if (Status s = c.mmplay->setFileName(chosen))
         logFailure(qUtf8Printable(QStringLiteral("opening \"%1\"").arg(chosen)), *s);
-        return;
-    }
-    if (Status s = c.mmplay->Play())
+    else if (Status s = c.mmplay->Play())
         logFailure("play", *s);
+    // One film may follow another piece of music with no change of play state.
+    showLogoUnlessVideo();
 }
 
 void Form1::close_Click()
 {
     if (Status s = c.mmplay->CloseMedia())
         logFailure("close", *s);
+    showLogoUnlessVideo();
 }
 
 // The logo stands over the upper part of the player, where a film shows:

@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QScreen>
 #include <QPainter>
 #include <QPointer>
 #include <QTimer>
@@ -175,10 +176,12 @@ void video::showModeless()
 double video::Top() const { return Twips::fromPixels(y()); }
 double video::Left() const { return Twips::fromPixels(x()); }
 
-// Where the user left the window last time; a coordinate never saved keeps
-// the system's placement.
+// Where the user left the window last time. It starts centred on the screen,
+// so a coordinate never saved keeps a sensible place rather than the screen's edge.
 void video::Form_Load()
 {
+    if (const QScreen *screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
     LoadPosition(this, QLatin1String(SettingsSection));
 }
 

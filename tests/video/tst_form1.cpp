@@ -402,6 +402,20 @@ private Q_SLOTS:
 
     // Real playback: frames reach the player below the logo's edge. A
     // screenshot of the window playing is kept.
+    // The logo follows what is open, also when a film follows a song (or
+    // a song a film) without the player ever stopping.
+    void logoFollowsEachNewMedia()
+    {
+        Form1 &f = shown();
+        choose(f, m_song);
+        QTRY_COMPARE(f.controls().mmplay->playState(), MediaPlayerControl::PlayState::Playing);
+        QVERIFY(f.controls().Picture1->isVisible());
+        choose(f, m_clip);
+        QVERIFY(!f.controls().Picture1->isVisible());
+        choose(f, m_song);
+        QVERIFY(f.controls().Picture1->isVisible());
+    }
+
     void playsAVideo()
     {
         Form1 &f = shown();
