@@ -63,32 +63,21 @@ struct MediaPlayerControl::Private {
     }
 };
 
-MediaPlayerControl::DesignSettings MediaPlayerControl::am1Design()
+namespace {
+// The three instances differ only in loudness, balance and the status line.
+MediaPlayerControl::DesignSettings designWith(long volume, long balance, bool statusBar)
 {
-    DesignSettings s;
-    s.Volume = -360;
-    s.Balance = 0;
-    s.ShowStatusBar = false;
+    MediaPlayerControl::DesignSettings s;
+    s.Volume = volume;
+    s.Balance = balance;
+    s.ShowStatusBar = statusBar;
     return s;
 }
+} // namespace
 
-MediaPlayerControl::DesignSettings MediaPlayerControl::mediaPlayer1Design()
-{
-    DesignSettings s;
-    s.Volume = -780;
-    s.Balance = 30;
-    s.ShowStatusBar = false;
-    return s;
-}
-
-MediaPlayerControl::DesignSettings MediaPlayerControl::mmplayDesign()
-{
-    DesignSettings s;
-    s.Volume = -600;
-    s.Balance = 0;
-    s.ShowStatusBar = true;
-    return s;
-}
+MediaPlayerControl::DesignSettings MediaPlayerControl::am1Design() { return designWith(-360, 0, false); }
+MediaPlayerControl::DesignSettings MediaPlayerControl::mediaPlayer1Design() { return designWith(-780, 30, false); }
+MediaPlayerControl::DesignSettings MediaPlayerControl::mmplayDesign() { return designWith(-600, 0, true); }
 
 // Nothing of GStreamer happens here: a window that never plays pays nothing.
 MediaPlayerControl::MediaPlayerControl(QWidget *parent)

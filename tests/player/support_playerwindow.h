@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include "FileDialogControl.h"
+#include "TestEnvironment.h"
 #include "MediaFixtures.h"
 #include "MediaPlayerControl.h"
 #include "Orvane.h"
@@ -22,10 +23,7 @@ namespace PlayerWindow {
 // Settings in a temporary folder, a silent timed audio sink, scripted dialogs.
 inline void setUpEnvironment(const QTemporaryDir &settingsDir)
 {
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
-    MediaPlayerControl::setAudioSinkDescription(QStringLiteral("fakesink sync=true"));
-    FileDialogSeam::setScripted(true);
-    FileDialogSeam::clear();
+    setUpWindowTestEnvironment(settingsDir.path());
 }
 
 inline std::unique_ptr<Orvane> shown()

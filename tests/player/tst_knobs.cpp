@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "ImageControl.h"
+#include "TestEnvironment.h"
 #include "LabelControl.h"
 #include "MediaFixtures.h"
 #include "MediaPlayerControl.h"
@@ -43,9 +44,9 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.filePath("settings"));
+        // The sink is timed and silent, and it measures what reaches it.
+        setUpWindowTestEnvironment(m_dir.filePath("settings"), SinkProbe::sinkDescription());
         QCoreApplication::setApplicationName(QStringLiteral("Orvane"));
-        MediaPlayerControl::setAudioSinkDescription(SinkProbe::sinkDescription()); // timed, silent, observable
         m_song = MediaFixtures::makeWav(m_dir.path(), "four.wav", 4.0);
         QVERIFY(!m_song.isEmpty());
     }

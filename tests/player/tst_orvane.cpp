@@ -1,6 +1,7 @@
 // The main window's shell: its controls, start-up, saved position, close,
 // caption, drag and modes.
 #include "DragWindow.h"
+#include "TestEnvironment.h"
 #include "FileDialogControl.h"
 #include "ImageControl.h"
 #include "LabelControl.h"
@@ -40,10 +41,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path());
+        setUpWindowTestEnvironment(m_dir.path()); // a click on Play may open the dialog
         ProgramEndSeam::setScripted(true);
-        FileDialogSeam::setScripted(true); // a click on Play may open the dialog
-        MediaPlayerControl::setAudioSinkDescription("fakesink sync=true");
     }
     void init()
     {

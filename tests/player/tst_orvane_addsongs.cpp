@@ -1,5 +1,6 @@
 // Adding songs through the open dialog, clicked on the window's own hot spots.
 #include "FileDialogControl.h"
+#include "TestEnvironment.h"
 #include "ImageControl.h"
 #include "LabelControl.h"
 #include "MediaFixtures.h"
@@ -61,10 +62,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path());
+        setUpWindowTestEnvironment(m_dir.path());
         ProgramEndSeam::setScripted(true);
-        FileDialogSeam::setScripted(true);
-        MediaPlayerControl::setAudioSinkDescription("fakesink sync=true");
         m_a = MediaFixtures::makeWav(m_dir.path(), "a.wav", 3.0);
         m_b = MediaFixtures::makeWav(m_dir.path(), "b.wav", 3.0, 660);
         QVERIFY(!m_a.isEmpty() && !m_b.isEmpty());

@@ -15,6 +15,7 @@
 #include "dirListBox.h"
 #include "dirSkin.h"
 #include "frmEditTags.h"
+#include "TestEnvironment.h"
 #include "TestFiles.h"
 #include "support_rows.h"
 
@@ -104,12 +105,10 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path());
+        setUpWindowTestEnvironment(m_dir.path());
         ProgramEndSeam::setScripted(true);
-        FileDialogSeam::setScripted(true);
         MsgBoxSeam::setScripted(true);
         addSeam::setScripted(true);
-        MediaPlayerControl::setAudioSinkDescription("fakesink sync=true");
         m_music = QFileInfo(m_dir.path()).canonicalFilePath() + "/music";
         QVERIFY(QDir().mkpath(m_music));
         const QString a = MediaFixtures::makeWav(m_music, "a.wav", 3.0);

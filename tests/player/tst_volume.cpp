@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "ImageControl.h"
+#include "TestEnvironment.h"
 #include "LabelControl.h"
 #include "LineControl.h"
 #include "MediaFixtures.h"
@@ -51,9 +52,9 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.filePath("settings"));
+        // The sink is timed and silent, and it measures what reaches it.
+        setUpWindowTestEnvironment(m_dir.filePath("settings"), SinkProbe::sinkDescription());
         QCoreApplication::setApplicationName(QStringLiteral("Orvane"));
-        MediaPlayerControl::setAudioSinkDescription(SinkProbe::sinkDescription()); // timed, silent, observable
         m_song = MediaFixtures::makeWav(m_dir.path(), "four.wav", 4.0);
         QVERIFY(!m_song.isEmpty());
     }

@@ -1,6 +1,7 @@
 // The menu-driven player window: its menus, its layout rule, and real
 // playback through its menu items.
 #include "FileDialogControl.h"
+#include "TestEnvironment.h"
 #include "Form1.h"
 #include "MediaFixtures.h"
 #include "MediaPlayerControl.h"
@@ -48,9 +49,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_settings.isValid() && m_media.isValid());
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settings.path());
-        MediaPlayerControl::setAudioSinkDescription(QStringLiteral("fakesink sync=true"));
-        FileDialogSeam::setScripted(true);
+        setUpWindowTestEnvironment(m_settings.path());
         ProgramEndSeam::setScripted(true);
         m_clip = MediaFixtures::makeVideo(m_media.path(), "clip.avi", 4.0);
         m_song = MediaFixtures::makeWav(m_media.path(), "song.wav", 3.0);

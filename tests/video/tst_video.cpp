@@ -1,6 +1,7 @@
 // The skinned video window: its place on screen between runs, its hot spots,
 // its open dialog and its drag.
 #include "DragWindow.h"
+#include "TestEnvironment.h"
 #include "FileDialogControl.h"
 #include "ImageControl.h"
 #include "LabelControl.h"
@@ -61,9 +62,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_settings.isValid() && m_media.isValid());
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settings.path());
-        MediaPlayerControl::setAudioSinkDescription(QStringLiteral("fakesink sync=true"));
-        FileDialogSeam::setScripted(true);
+        setUpWindowTestEnvironment(m_settings.path());
         m_clip = MediaFixtures::makeVideo(m_media.path(), "clip.avi", 4.0);
         m_other = MediaFixtures::makeVideo(m_media.path(), "other clip.avi", 3.0, QSize(160, 120), false);
         m_broken = MediaFixtures::makeNonMedia(m_media.path(), "broken.avi");
@@ -176,6 +175,8 @@ private Q_SLOTS:
         store("MAINTOP", QVariant());
         store("MAINLEFT", QVariant());
         const QPoint systemPlace = video::instance().pos();
+        // With nothing saved the window stands centred, not at the screen's corner.
+        QVERIFY(systemPlace != QPoint(0, 0));
         video::discard();
 
         store("MAINTOP", top);

@@ -1,6 +1,7 @@
 // The video window's seek knob and scrolling title, with real playback of
 // generated videos through a silent, timed audio sink and real mouse events.
 #include "FileDialogControl.h"
+#include "TestEnvironment.h"
 #include "ImageControl.h"
 #include "LabelControl.h"
 #include "MediaFixtures.h"
@@ -57,9 +58,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_settings.isValid() && m_media.isValid());
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settings.path());
-        MediaPlayerControl::setAudioSinkDescription(QStringLiteral("fakesink sync=true"));
-        FileDialogSeam::setScripted(true);
+        setUpWindowTestEnvironment(m_settings.path());
         m_clip = MediaFixtures::makeVideo(m_media.path(), "clip.avi", 4.0);
         m_short = MediaFixtures::makeVideo(m_media.path(), "short.avi", 1.5);
         QVERIFY(!m_clip.isEmpty() && !m_short.isEmpty());
