@@ -167,13 +167,16 @@ Status ReadTagFile(const QString &path, TagFileState &state)
     const QFileInfo info(path);
     if (path.isEmpty())
         return Error{ErrorNumber::BadFileName, QStringLiteral("Bad file name: no file was given.")};
-    if (!info.exists())
+    switch (pathKind(path)) {
+    case PathKind::Missing:
         return Error{ErrorNumber::FileNotFound, QStringLiteral("File not found: %1").arg(path)};
-    if (info.isDir())
+    case PathKind::Folder:
         return Error{ErrorNumber::FileNotFound, QStringLiteral("%1 is a folder, not a file.").arg(path)};
-    // A pipe or a device would block the reader or never end.
-    if (!info.isFile())
+    case PathKind::SpecialFile:
         return Error{ErrorNumber::BadFileName, QStringLiteral("%1 is not a regular file.").arg(path)};
+    case PathKind::RegularFile:
+        break;
+    }
     if (info.size() == 0)
         return noData(path);
     if (info.size() < TagSize)

@@ -89,10 +89,9 @@ bool clsMP3Info::IsMp3File(const QString &name)
 {
     if (name.isEmpty())
         return false;
-    const QFileInfo info(name);
     // A folder does not count; neither does a pipe or a device, which the
     // read would block on.
-    if (!info.isFile())
+    if (pathKind(name) != PathKind::RegularFile)
         return false;
     bool found = false;
     for (const char *ext : {".mp3", ".mp2", ".mp1"}) {
