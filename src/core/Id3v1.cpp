@@ -3,11 +3,14 @@
 #include "PathUtil.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
-#include <new>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace Id3Module {
 
@@ -68,10 +71,18 @@ QString TrimSpaces(const QString &text)
     return text.mid(from, to - from);
 }
 
-QString FieldText(const char *bytes, int width)
+QString BoxText(const char *bytes, int width)
 {
-    // fromLatin1 maps byte b to U+00b for every b, NUL included.
-    return TrimSpaces(QString::fromLatin1(bytes, width));
+    qsizetype to = width;
+    while (to > 0 && (bytes[to - 1] == ' ' || bytes[to - 1] == '\0'))
+        --to;
+    qsizetype from = 0;
+    while (from < to && bytes[from] == ' ')
+        ++from;
+    // fromLatin1 maps byte b to U+00b for every b.
+    QString text = QString::fromLatin1(bytes + from, to - from);
+    text.replace(QChar(0), QLatin1Char(' '));
+    return text;
 }
 
 Status FillField(char *dest, int width, const QString &text, const QString &fieldName)
@@ -116,26 +127,29 @@ Status MakeFields(const TagTexts &texts, int genre, Id3Fields &out)
     return std::nullopt;
 }
 
-void ParseFileData(const QString &path, QByteArray data, TagFileState &state)
+void ParseTag(const QString &path, QByteArrayView last128, TagFileState &state)
 {
-    Q_ASSERT(data.size() >= TagSize);
-    const QByteArrayView tag = TagBytes(data);
-    state.HasTag = IsTagHeader(tag);
+    state.HasTag = last128.size() == TagSize && IsTagHeader(last128);
     if (state.HasTag) {
-        const Id3Fields f = FieldsFromTag(tag);
-        state.Texts.Title = FieldText(f.Title, TitleWidth);
-        state.Texts.Artist = FieldText(f.Artist, ArtistWidth);
-        state.Texts.Album = FieldText(f.Album, AlbumWidth);
-        state.Texts.Year = FieldText(f.Year, YearWidth);
-        state.Texts.Comment = FieldText(f.Comment, CommentWidth);
+        const Id3Fields f = FieldsFromTag(last128);
+        state.Track = (f.Comment[TrackCommentWidth] == 0 && f.Comment[TrackCommentWidth + 1] != 0)
+            ? quint8(f.Comment[TrackCommentWidth + 1])
+            : 0;
+        state.Texts.Title = BoxText(f.Title, TitleWidth);
+        state.Texts.Artist = BoxText(f.Artist, ArtistWidth);
+        state.Texts.Album = BoxText(f.Album, AlbumWidth);
+        state.Texts.Year = BoxText(f.Year, YearWidth);
+        state.Texts.Comment = BoxText(f.Comment, state.Track ? TrackCommentWidth : CommentWidth);
         state.Genre = f.Genre;
+        state.Tag = last128.toByteArray();
     } else {
         // The name part keeps its extension and is not trimmed.
         state.Texts = TagTexts{};
         state.Texts.Title = StripPath(path);
         state.Genre = -1;
+        state.Track = 0;
+        state.Tag.clear();
     }
-    state.FileData = std::move(data);
 }
 
 namespace {
@@ -151,20 +165,103 @@ Error noData(const QString &path)
 {
     return Error{NoDataError, path + QStringLiteral(" does not contain any data.")};
 }
-int numberFor(QFileDevice::FileError e)
+
+int numberForErrno(int e)
 {
     switch (e) {
-    case QFileDevice::PermissionsError: return ErrorNumber::PermissionDenied;
-    case QFileDevice::OpenError: return ErrorNumber::PermissionDenied;
-    case QFileDevice::ResourceError: return ErrorNumber::DiskFull;
-    default: return ErrorNumber::DeviceIOError;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case ETXTBSY:
+        return ErrorNumber::PermissionDenied;
+    case ENOENT:
+        return ErrorNumber::FileNotFound;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return ErrorNumber::DiskFull;
+    default:
+        return ErrorNumber::DeviceIOError;
     }
 }
-} // namespace
 
-Status ReadTagFile(const QString &path, TagFileState &state)
+// The system's own words for an error ("No space left on device").
+QString errnoText(int e)
 {
-    const QFileInfo info(path);
+    return QString::fromLocal8Bit(std::strerror(e));
+}
+
+// Closes a descriptor however the function that opened it ends.
+struct Fd {
+    int fd = -1;
+    ~Fd()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+// pread/pwrite until all n bytes are done; false with errno set otherwise
+// (errno EIO for a read that meets the end of the file early).
+bool readAt(int fd, char *buf, qsizetype n, off_t at)
+{
+    while (n > 0) {
+        const ssize_t got = ::pread(fd, buf, size_t(n), at);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0) {
+            if (got == 0)
+                errno = EIO;
+            return false;
+        }
+        buf += got;
+        n -= got;
+        at += got;
+    }
+    return true;
+}
+
+bool writeAt(int fd, const char *buf, qsizetype n, off_t at)
+{
+    while (n > 0) {
+        const ssize_t put = ::pwrite(fd, buf, size_t(n), at);
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0) {
+            if (put == 0)
+                errno = EIO;
+            return false;
+        }
+        buf += put;
+        n -= put;
+        at += put;
+    }
+    return true;
+}
+
+// Opens a path for reading or writing only when it names a regular file: a
+// pipe or device could block the window or never end. O_NONBLOCK keeps even
+// a pipe put in the file's place since the look from blocking the open, and
+// fstat then refuses it. Never creates and never truncates.
+int openRegular(const QString &path, int access, int &err)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), access | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        err = errno;
+        return -1;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Why a path names no file to read or write, or nothing when it does.
+Status notAFile(const QString &path)
+{
     if (path.isEmpty())
         return Error{ErrorNumber::BadFileName, QStringLiteral("Bad file name: no file was given.")};
     switch (pathKind(path)) {
@@ -177,83 +274,152 @@ Status ReadTagFile(const QString &path, TagFileState &state)
     case PathKind::RegularFile:
         break;
     }
-    if (info.size() == 0)
-        return noData(path);
-    if (info.size() < TagSize)
-        return tooShort(path, info.size());
+    return std::nullopt;
+}
+} // namespace
 
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Error{numberFor(file.error()),
-                     QStringLiteral("Cannot open %1: %2").arg(path, file.errorString())};
-    const qint64 size = file.size();
-    if (size == 0)
-        return noData(path);
-    if (size < TagSize)
-        return tooShort(path, size);
-
-    QByteArray data;
-    try {
-        data = file.readAll();
-    } catch (const std::bad_alloc &) {
-        return Error{7, QStringLiteral("Out of memory: %1 is too large to read (%2 bytes).").arg(path).arg(size)};
+Status ReadFileTail(const QString &path, qint64 &length, QByteArray &tail)
+{
+    if (Status s = notAFile(path))
+        return s;
+    int err = 0;
+    Fd file{openRegular(path, O_RDONLY, err)};
+    if (file.fd < 0) {
+        if (err == EINVAL || err == EISDIR)
+            return Error{ErrorNumber::BadFileName, QStringLiteral("%1 is not a regular file.").arg(path)};
+        return Error{numberForErrno(err), QStringLiteral("Cannot open %1: %2").arg(path, errnoText(err))};
     }
-    if (file.error() != QFileDevice::NoError)
-        return Error{numberFor(file.error()),
-                     QStringLiteral("Cannot read %1: %2").arg(path, file.errorString())};
-    file.close();
-    // The file may have changed size between the two looks; what was read counts.
-    if (data.isEmpty())
-        return noData(path);
-    if (data.size() < TagSize)
-        return tooShort(path, data.size());
-
-    ParseFileData(path, std::move(data), state);
+    struct stat st {};
+    if (::fstat(file.fd, &st) != 0)
+        return Error{ErrorNumber::DeviceIOError, QStringLiteral("Cannot read %1: %2").arg(path, errnoText(errno))};
+    length = st.st_size;
+    tail.resize(qsizetype(std::min<qint64>(length, TagSize)));
+    if (!readAt(file.fd, tail.data(), tail.size(), off_t(length - tail.size())))
+        return Error{numberForErrno(errno), QStringLiteral("Cannot read %1: %2").arg(path, errnoText(errno))};
     return std::nullopt;
 }
 
-void PutTag(QByteArray &fileData, bool hasTag, const Id3Fields &fields)
+Status ReadTagFile(const QString &path, TagFileState &state)
 {
-    if (!hasTag) {
-        // All of the file's own bytes stay in front of the new tag.
-        fileData.append(QByteArray(TagSize, '\0'));
-    }
-    char *tag = fileData.data() + fileData.size() - TagSize;
-    std::memcpy(tag, "TAG", 3);
-    std::memcpy(tag + TitleOffset, &fields, sizeof fields);
+    qint64 length = 0;
+    QByteArray tail;
+    if (Status s = ReadFileTail(path, length, tail))
+        return s;
+    if (length == 0)
+        return noData(path);
+    if (length < TagSize)
+        return tooShort(path, length);
+    ParseTag(path, tail, state);
+    state.FileLength = length;
+    return std::nullopt;
 }
 
-Status SaveFileData(const QString &path, const QByteArray &data)
+Status MakeTag(const TagFileState &read, const TagTexts &texts, int genre, QByteArray &tag)
 {
-    const auto failed = [&path](int number, const QString &why) {
-        return Error{number, QStringLiteral("Could not save %1: %2. The file was left as it was.").arg(path, why)};
+    Id3Fields f;
+    if (Status s = MakeFields(texts, genre, f))
+        return s;
+    QByteArray out = "TAG" + QByteArray(reinterpret_cast<const char *>(&f), sizeof f);
+    if (read.Track) {
+        // The comment's last two bytes carry the track, whatever was typed.
+        if (Status s = FillField(out.data() + CommentOffset, TrackCommentWidth, texts.Comment,
+                                 QStringLiteral("comment")))
+            return s;
+        out[CommentOffset + TrackCommentWidth] = '\0';
+        out[CommentOffset + TrackCommentWidth + 1] = char(read.Track);
+    }
+    if (read.HasTag && read.Tag.size() == TagSize) {
+        const auto keep = [&](const QString &before, const QString &now, qsizetype at, int width) {
+            if (before == now)
+                std::memcpy(out.data() + at, read.Tag.constData() + at, size_t(width));
+        };
+        keep(read.Texts.Title, texts.Title, TitleOffset, TitleWidth);
+        keep(read.Texts.Artist, texts.Artist, ArtistOffset, ArtistWidth);
+        keep(read.Texts.Album, texts.Album, AlbumOffset, AlbumWidth);
+        keep(read.Texts.Year, texts.Year, YearOffset, YearWidth);
+        keep(read.Texts.Comment, texts.Comment, CommentOffset, read.Track ? TrackCommentWidth : CommentWidth);
+    }
+    tag = out;
+    return std::nullopt;
+}
+
+Status SaveTag(const QString &path, const QByteArray &tag)
+{
+    Q_ASSERT(tag.size() == TagSize);
+    const auto failed = [&path](int number, const QString &why, const QString &state) {
+        return Error{number, QStringLiteral("Could not save %1: %2. %3").arg(path, why, state)};
+    };
+    const QString leftAsItWas = QStringLiteral("The file was left as it was.");
+    const QString gone = QStringLiteral("the file no longer exists (it was moved or deleted after the editor "
+                                        "opened it)");
+    const QString nothingWritten = QStringLiteral("Nothing was written.");
+
+    switch (pathKind(path)) {
+    case PathKind::Missing:
+        return failed(ErrorNumber::FileNotFound, gone, nothingWritten);
+    case PathKind::Folder:
+        return failed(ErrorNumber::PermissionDenied, QStringLiteral("it is a folder"), nothingWritten);
+    case PathKind::SpecialFile:
+        return failed(ErrorNumber::BadFileName, QStringLiteral("it is not a regular file"), nothingWritten);
+    case PathKind::RegularFile:
+        break;
+    }
+
+    int err = 0;
+    Fd file{openRegular(path, O_RDWR, err)};
+    if (file.fd < 0) {
+        if (err == ENOENT)
+            return failed(ErrorNumber::FileNotFound, gone, nothingWritten);
+        if (err == EINVAL || err == EISDIR)
+            return failed(ErrorNumber::BadFileName, QStringLiteral("it is not a regular file"), nothingWritten);
+        return failed(numberForErrno(err), errnoText(err), leftAsItWas);
+    }
+    struct stat st {};
+    if (::fstat(file.fd, &st) != 0)
+        return failed(numberForErrno(errno), errnoText(errno), leftAsItWas);
+    // A file marked read-only stays untouched, even for a user whom the
+    // system would let through.
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return failed(ErrorNumber::PermissionDenied, QStringLiteral("the file is read-only"), leftAsItWas);
+
+    // Over the tag the file holds now, or after its last byte: the decision
+    // is taken on the file as it is, so a tag another program removed in the
+    // meantime never makes us write over sound.
+    const off_t length = st.st_size;
+    char old[TagSize];
+    bool tagged = false;
+    if (length >= TagSize) {
+        if (!readAt(file.fd, old, TagSize, length - TagSize))
+            return failed(numberForErrno(errno), errnoText(errno), leftAsItWas);
+        tagged = IsTagHeader(QByteArrayView(old, 3));
+    }
+    const off_t at = tagged ? length - TagSize : length;
+
+    // Puts the file back as it was: the appended bytes cut off, or the old
+    // tag written again. Returns the words that say how the file was left.
+    const auto restore = [&]() -> QString {
+        const bool ok = tagged ? writeAt(file.fd, old, TagSize, at) && ::fsync(file.fd) == 0
+                               : ::ftruncate(file.fd, length) == 0;
+        return ok ? leftAsItWas
+                  : QStringLiteral("Putting the file back as it was failed too (%1).").arg(errnoText(errno));
     };
 
-    const QFileInfo info(path);
-    if (info.exists()) {
-        if (info.isDir())
-            return failed(ErrorNumber::PermissionDenied, QStringLiteral("it is a folder"));
-        // A file marked read-only stays untouched, even for a user whom the
-        // system would let through.
-        constexpr QFileDevice::Permissions anyWrite =
-            QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-        if (!info.isWritable() || !(info.permissions() & anyWrite))
-            return failed(ErrorNumber::PermissionDenied, QStringLiteral("the file is read-only"));
+    if (!writeAt(file.fd, tag.constData(), TagSize, at)) {
+        const int e = errno;
+        return failed(numberForErrno(e), errnoText(e), restore());
     }
-
-    // The new content goes to a temporary file beside the original and
-    // replaces it only once it is complete, so a failure part-way can never
-    // leave a truncated or half-written song behind.
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
-        return failed(numberFor(out.error()), out.errorString());
-    if (out.write(data) != data.size()) {
-        const QString why = out.errorString();
-        out.cancelWriting();
-        return failed(numberFor(out.error()), why);
+    if (::fsync(file.fd) != 0) {
+        const int e = errno;
+        return failed(numberForErrno(e), errnoText(e), restore());
     }
-    if (!out.commit())
-        return failed(numberFor(out.error()), out.errorString());
+    char back[TagSize];
+    if (!readAt(file.fd, back, TagSize, at)) {
+        const int e = errno;
+        return failed(numberForErrno(e), errnoText(e), restore());
+    }
+    if (std::memcmp(back, tag.constData(), TagSize) != 0)
+        return failed(ErrorNumber::DeviceIOError, QStringLiteral("the tag read back differs from the one written"),
+                      restore());
     return std::nullopt;
 }
 

@@ -63,9 +63,10 @@ QByteArrayView TagBytes(QByteArrayView data);
 // The 125 bytes after "TAG" of a 128-byte tag.
 Id3Fields FieldsFromTag(QByteArrayView tag);
 
-// A field's bytes as text, one character per byte (ISO-8859-1), with
-// leading and trailing spaces (byte 32 only) removed. NULs stay.
-QString FieldText(const char *bytes, int width);
+// A field's bytes as the editor's box shows them: leading spaces and the
+// trailing padding (spaces and NULs, as other tagging tools pad) removed; a
+// NUL left inside the text shows as a space, since a box cannot hold one.
+QString BoxText(const char *bytes, int width);
 
 // Removes leading and trailing spaces (byte 32 only; tabs, NBSP and NUL stay).
 QString TrimSpaces(const QString &text);
@@ -88,31 +89,49 @@ struct TagTexts {
 // Lays out the five texts and the genre byte into a record.
 Status MakeFields(const TagTexts &texts, int genre, Id3Fields &out);
 
-// What the editor knows about one file after reading it.
+// ID3v1.1: a comment byte 28 of 0 followed by a non-zero byte 29 is a track
+// number, not text.
+constexpr int TrackCommentWidth = 28;
+constexpr qsizetype TrackMarkOffset = 125;
+constexpr qsizetype TrackOffset = 126;
+
+// What the editor knows about one file after reading it: only the file's
+// length and its last 128 bytes are read, whatever its size.
 struct TagFileState {
-    TagTexts Texts;         // as read (trimmed), or the guessed title
+    TagTexts Texts;         // as the boxes show them (see BoxText), or the guessed title
     int Genre = -1;         // 0..255 as read, -1 when the file has no tag
     bool HasTag = false;
-    QByteArray FileData;    // the whole file
+    int Track = 0;          // the ID3v1.1 track number, 0 when there is none
+    qint64 FileLength = 0;  // the file's length as read
+    QByteArray Tag;         // the 128 bytes of the tag as read; empty without one
 };
 
-// Reads the tag out of a whole file's bytes. A file without a tag takes its
-// title from the name part of path, extension kept. data must hold at least
-// TagSize bytes.
-void ParseFileData(const QString &path, QByteArray data, TagFileState &state);
+// Reads the tag out of a file's last 128 bytes. A file without a tag takes
+// its title from the name part of path, extension kept. FileLength is left
+// to the caller.
+void ParseTag(const QString &path, QByteArrayView last128, TagFileState &state);
 
-// Reads a whole file and its tag. Fails for a missing, unreadable, empty
+// The length of a regular file and its last min(length, 128) bytes, read
+// without touching the rest. Fails for a missing path, a folder, a pipe or
+// device (never opened), or a file that cannot be opened or read.
+Status ReadFileTail(const QString &path, qint64 &length, QByteArray &tail);
+
+// Reads a file's tag. Fails as ReadFileTail does, and for an empty
 // (NoDataError) or too short (TooShortError) file.
 Status ReadTagFile(const QString &path, TagFileState &state);
 
-// Puts the record into the file's bytes: over the old tag when it has one,
-// otherwise appended as a new 128-byte tag after all of the file's bytes.
-void PutTag(QByteArray &fileData, bool hasTag, const Id3Fields &fields);
+// The 128 bytes a save writes. A field whose text is still the one read
+// keeps the bytes it had, so an unchanged save rewrites the tag as it was;
+// a changed one is laid out afresh, filled with spaces. A track number read
+// is kept: the comment then takes 28 characters, then byte 0 and the track.
+Status MakeTag(const TagFileState &read, const TagTexts &texts, int genre, QByteArray &tag);
 
-// Replaces the file at path with data as a whole: written to a temporary
-// file in the same folder and renamed over the original only when complete,
-// keeping the original's permissions. A file marked read-only is refused.
-// On any failure the original is left byte for byte as it was.
-Status SaveFileData(const QString &path, const QByteArray &data);
+// Writes a 128-byte tag into the file in place: over its last 128 bytes when
+// they hold a tag now, otherwise appended. Nothing else of the file is
+// touched, so its owner, group, mode, links and attributes stay. Never
+// creates the file. Flushed to disk and read back; an append that fails is
+// cut back to the file's old length, a failed overwrite puts the old tag back.
+// The error names the system's reason ("No space left on device").
+Status SaveTag(const QString &path, const QByteArray &tag);
 
 } // namespace Id3Module

@@ -3,8 +3,6 @@
 #include "Id3v1.h"
 #include "PathUtil.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QStringList>
 
 #include <algorithm>
@@ -49,22 +47,12 @@ Status clsMP3Info::setFilename(const QString &sPassFilename)
 
     // Only a file of at least 128 bytes can hold a tag; a shorter one is
     // simply untagged.
+    qint64 length = 0;
     QByteArray tail;
-    QFile file(sFilename);
-    if (!file.open(QIODevice::ReadOnly))
-        return Error{ErrorNumber::PermissionDenied,
-                     QStringLiteral("Cannot open %1: %2").arg(sFilename, file.errorString())};
-    const qint64 size = file.size();
-    if (size >= Id3Module::TagSize) {
-        if (!file.seek(size - Id3Module::TagSize))
-            return Error{ErrorNumber::DeviceIOError,
-                         QStringLiteral("Cannot read %1: %2").arg(sFilename, file.errorString())};
-        tail = file.read(Id3Module::TagSize);
-        if (tail.size() != Id3Module::TagSize)
-            return Error{ErrorNumber::DeviceIOError,
-                         QStringLiteral("Cannot read %1: %2").arg(sFilename, file.errorString())};
-    }
-    file.close();
+    if (Status s = Id3Module::ReadFileTail(sFilename, length, tail))
+        return s;
+    if (tail.size() < Id3Module::TagSize)
+        tail.clear();
 
     if (Id3Module::IsTagHeader(tail)) {
         // One character per byte (ISO-8859-1), so no field shifts.

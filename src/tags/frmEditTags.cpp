@@ -15,8 +15,47 @@
 #include <QPainter>
 #include <QPointer>
 #include <QScreen>
+#include <QValidator>
 
 #include <algorithm>
+
+// Keeps letters out of the Year box by every route that edits it: typing,
+// paste from the keyboard, the context menu or the middle button, a drop, an
+// input method. Digits are always welcome. The year read from the tag is
+// shown as it is, letters included; its letters may be deleted, but no
+// letter that it did not have gets in.
+class YearValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    void setTolerated(const QString &yearAsRead) { m_tolerated = letters(yearAsRead); }
+
+    State validate(QString &input, int &) const override
+    {
+        const QString extra = letters(input);
+        if (extra.isEmpty())
+            return Acceptable;
+        // The letters left must be some of the tolerated ones, in their order.
+        qsizetype from = 0;
+        for (const QChar c : extra) {
+            from = m_tolerated.indexOf(c, from);
+            if (from < 0)
+                return Invalid;
+            ++from;
+        }
+        return Intermediate;
+    }
+
+private:
+    static QString letters(const QString &text)
+    {
+        QString out;
+        for (const QChar c : text)
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                out += c;
+        return out;
+    }
+    QString m_tolerated;
+};
 
 namespace {
 QPointer<frmEditTags> g_instance;
@@ -96,6 +135,8 @@ frmEditTags::frmEditTags(QWidget *parent)
         box->installEventFilter(this);
         txtEditTags[size_t(i)] = box;
     }
+    m_yearValidator = new YearValidator(txtEditTags[3]);
+    txtEditTags[3]->setValidator(m_yearValidator);
     // Year's label sits between the Year box and the genre list.
     lblEditTags[5]->raise();
 
@@ -157,13 +198,15 @@ void frmEditTags::StartEdit(const QString &FullPath)
     if (!GetTags(EditPath))
         return;
 
-    // A box cannot hold NUL, so each NUL byte shows (and is saved) as a space.
+    // A tag that carries a track number keeps its last two comment bytes
+    // for it, so the comment has room for 28 characters only.
+    txtEditTags[4]->setMaxLength(m_state.Track ? Id3Module::TrackCommentWidth
+                                               : EditTagsGeometry::BoxMaxLength[4]);
+    m_yearValidator->setTolerated(m_state.Texts.Year);
     const Id3Module::TagTexts &t = m_state.Texts;
     const QString texts[5] = {t.Title, t.Artist, t.Album, t.Year, t.Comment};
     for (int i = 0; i < 5; ++i) {
-        QString text = texts[i];
-        text.replace(QChar(0), QLatin1Char(' '));
-        txtEditTags[size_t(i)]->setText(text); // cut to the box's MaxLength
+        txtEditTags[size_t(i)]->setText(texts[i]); // cut to the box's MaxLength
         txtEditTags[size_t(i)]->setCursorPosition(0);
     }
     if (m_state.Genre >= Id3Module::GenreCount)
@@ -192,7 +235,7 @@ void frmEditTags::Image1_Click()
     (void)pointer.SetCursor(11);
 
     Status failed;
-    if (m_state.FileData.size() < Id3Module::TagSize) {
+    if (m_state.FileLength < Id3Module::TagSize) {
         failed = Error{ErrorNumber::InvalidProcedureCall, QStringLiteral("No file is open for editing.")};
     } else {
         const Id3Module::TagTexts texts{txtEditTags[0]->text(), txtEditTags[1]->text(), txtEditTags[2]->text(),
@@ -200,8 +243,8 @@ void frmEditTags::Image1_Click()
         int genre = cmbGenre->currentIndex();
         if (genre < 0)
             genre = Id3Module::OtherGenre;
-        Id3Module::Id3Fields fields;
-        if (Status refused = Id3Module::MakeFields(texts, genre, fields)) {
+        QByteArray tag;
+        if (Status refused = Id3Module::MakeTag(m_state, texts, genre, tag)) {
             // A character the tag cannot hold: nothing was written, so the
             // editor stays open with the user's typing to be corrected.
             MsgBox(refused->description, MsgBoxStyle::Critical);
@@ -214,8 +257,7 @@ void frmEditTags::Image1_Click()
             }
             return;
         }
-        Id3Module::PutTag(m_state.FileData, m_state.HasTag, fields);
-        failed = Id3Module::SaveFileData(EditPath, m_state.FileData);
+        failed = Id3Module::SaveTag(EditPath, tag);
     }
     if (failed)
         MsgBox(failed->description, MsgBoxStyle::Critical);
@@ -234,7 +276,7 @@ void frmEditTags::reject()
 
 void frmEditTags::Unload()
 {
-    // The whole song was held only for this edit; let it go.
+    // What was read belongs to this edit only.
     m_state = Id3Module::TagFileState{};
     if (isVisible())
         done(QDialog::Rejected);

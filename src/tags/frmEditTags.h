@@ -22,6 +22,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class SkinHotSpot;
+class YearValidator;
 
 class frmEditTags : public QDialog {
     Q_OBJECT
@@ -31,7 +32,8 @@ public:
     explicit frmEditTags(QWidget *parent = nullptr);
     ~frmEditTags() override;
 
-    // Reads the whole file and its tag into the window's state; touches no
+    // Reads the file's length and its tag (the last 128 bytes, nothing more,
+    // so a huge file opens at once) into the window's state; touches no
     // control. Returns false after it has shown a message saying why.
     bool GetTags(const QString &FullPath);
     // Fills the genre list, reads the file again through GetTags and, when
@@ -42,8 +44,8 @@ public:
     using ModalHook = std::function<void(frmEditTags &)>;
     static void setModalHook(ModalHook hook);
 
-    // The state as GetTags left it (the whole file, the tag's texts, the genre
-    // byte or -1, whether it had a tag).
+    // The state as GetTags left it (the file's length, the tag's bytes and
+    // texts, the genre byte or -1, the track number, whether it had a tag).
     const Id3Module::TagFileState &tagState() const { return m_state; }
     QString editPath() const { return EditPath; }
 
@@ -76,4 +78,5 @@ private:
 
     QString EditPath;
     Id3Module::TagFileState m_state;
+    YearValidator *m_yearValidator = nullptr;
 };
