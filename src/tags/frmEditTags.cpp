@@ -23,7 +23,7 @@
 // paste from the keyboard, the context menu or the middle button, a drop, an
 // input method. Digits are always welcome. The year read from the tag is
 // shown as it is, letters included; its letters may be deleted, but no
-// letter that it did not have gets in.
+// other letter gets in.
 class YearValidator : public QValidator {
 public:
     using QValidator::QValidator;
@@ -137,6 +137,9 @@ frmEditTags::frmEditTags(QWidget *parent)
     }
     m_yearValidator = new YearValidator(txtEditTags[3]);
     txtEditTags[3]->setValidator(m_yearValidator);
+    // A letter deleted from the year read cannot come back.
+    connect(txtEditTags[3], &QLineEdit::textChanged, this,
+            [this](const QString &text) { m_yearValidator->setTolerated(text); });
     // Year's label sits between the Year box and the genre list.
     lblEditTags[5]->raise();
 

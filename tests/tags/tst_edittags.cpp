@@ -1,5 +1,8 @@
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
+#include <QInputMethodEvent>
+#include <QMimeData>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -70,6 +73,33 @@ void typeText(QWidget *w, const QString &text)
     }
 }
 
+// Right-clicks the box and chooses Paste in its menu with the menu's own
+// key. False when no menu came up or it did not close.
+bool contextMenuPaste(QLineEdit *box)
+{
+    const QPoint at = box->rect().center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, box->mapToGlobal(at));
+    QApplication::sendEvent(box, &event);
+    if (!QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }, 5000))
+        return false;
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_P);
+    return QTest::qWaitFor([] { return QApplication::activePopupWidget() == nullptr; }, 5000);
+}
+
+// Drags text onto the box and lets go.
+void drop(QLineEdit *box, const QString &text)
+{
+    QMimeData data;
+    data.setText(text);
+    const QPointF at = box->rect().center();
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(box, &enter);
+    QDragMoveEvent move(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(box, &move);
+    QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(box, &dropped);
+}
+
 void replaceText(QLineEdit *box, const QString &text)
 {
     box->setFocus(Qt::MouseFocusReason);
@@ -102,7 +132,7 @@ private Q_SLOTS:
         QCOMPARE(w.Image1->focusPolicy(), Qt::NoFocus);
     }
 
-    // The Part's first example: an untagged song.mp3 of L bytes.
+    // An untagged song.mp3 of L bytes gets a tag appended, titled by its name.
     void untaggedFile()
     {
         QTemporaryDir dir;
@@ -161,7 +191,8 @@ private Q_SLOTS:
         QCOMPARE(readFile(path).toHex(), expected.toHex());
     }
 
-    // Tagged files saved without changes keep their length.
+    // Tagged files saved without changes keep their length, and their bytes
+    // wherever the text shown is the text saved.
     void savedUnchanged_data()
     {
         QTest::addColumn<QByteArray>("before");
@@ -175,12 +206,14 @@ private Q_SLOTS:
         QTest::newRow("genre 255") << s + id3Tag("T", "", "", "", "", 255) << s + id3Tag("T", "", "", "", "", 12)
                                    << "Other";
         QByteArray nul = s + "TAG" + QByteArray(124, '\0') + char(0);
-        QTest::newRow("NUL-filled") << nul << s + id3Tag("", "", "", "", "", 0) << "Blues";
+        QTest::newRow("NUL-filled") << nul << nul << "Blues";
         QByteArray mixed = s + id3Tag("ab", "x", "", "", "", 5);
         mixed[999 + 3 + 2] = '\0';
         mixed[999 + 3 + 3] = 'c';
-        QByteArray mixedAfter = s + id3Tag("ab c", "x", "", "", "", 5);
-        QTest::newRow("NUL inside a field") << mixed << mixedAfter << "Funk";
+        QTest::newRow("NUL inside a field") << mixed << mixed << "Funk";
+        QByteArray v11 = s + id3Tag("Title", "Artist", "Album", "1999", "Comm", 17, '\0');
+        v11[999 + 126] = char(5);
+        QTest::newRow("NUL-padded with track 5") << v11 << v11 << "Rock";
         QByteArray all = s + "TAG";
         for (int b = 1; all.size() < 999 + 127; ++b)
             all.append(char(b == 32 ? 33 : b));
@@ -213,6 +246,41 @@ private Q_SLOTS:
         QCOMPARE(now.toHex(), after.toHex());
     }
 
+    // A tag as `id3v2 -1` writes it (NUL padding, a track number) opens with
+    // room to type: at the end of Title, a Year into the empty one, the
+    // comment up to 28 characters. The save changes those and nothing else.
+    void toolWrittenTagTakesTyping()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("v11.mp3"));
+        const QByteArray body = sound(3000);
+        QByteArray tag = id3Tag("Title", "Artist", "Album", "", "Comm", 17, '\0');
+        tag[126] = char(5);
+        QVERIFY(writeFile(path, body + tag));
+        QVERIFY(edit(path, [](frmEditTags &w) {
+            QCOMPARE(w.txtEditTags[0]->text(), QLatin1String("Title"));
+            QCOMPARE(w.txtEditTags[3]->text(), QString());
+            QCOMPARE(w.txtEditTags[4]->text(), QLatin1String("Comm"));
+            w.txtEditTags[0]->setFocus(Qt::MouseFocusReason);
+            QTest::keyClick(w.txtEditTags[0], Qt::Key_End);
+            QTest::keyClicks(w.txtEditTags[0], QStringLiteral(" Two"));
+            QTest::keyClick(w.txtEditTags[0], Qt::Key_Tab);
+            w.txtEditTags[3]->setFocus(Qt::MouseFocusReason);
+            QTest::keyClicks(w.txtEditTags[3], QStringLiteral("2001"));
+            QTest::keyClick(w.txtEditTags[3], Qt::Key_Tab);
+            QTest::keyClick(w.txtEditTags[4], Qt::Key_End);
+            QTest::keyClicks(w.txtEditTags[4], QString(30, QLatin1Char('x')));
+            QCOMPARE(w.txtEditTags[4]->text().size(), 28);
+            clickSave(w);
+        }));
+        QVERIFY(MsgBoxSeam::shown().isEmpty());
+        QByteArray expected = body + tag;
+        expected.replace(3000 + 3, 30, id3Field("Title Two", 30));
+        expected.replace(3000 + 93, 4, "2001");
+        expected.replace(3000 + 97, 28, "Comm" + QByteArray(24, 'x'));
+        QCOMPARE(readFile(path).toHex(), expected.toHex()); // byte 125 still 0, 126 still 5
+    }
+
     void longNameIsCut()
     {
         QTemporaryDir dir;
@@ -239,16 +307,34 @@ private Q_SLOTS:
             QTest::keyClick(year, Qt::Key_Backspace);
             QTest::keyClick(year, Qt::Key_Backspace);
             QCOMPARE(year->text(), QLatin1String("19"));
+            // Routes around the key filter take no letters either, not even
+            // one the year had: the context menu's Paste, an input method,
+            // a drop.
+            QApplication::clipboard()->setText(QStringLiteral("x7"));
+            QVERIFY(contextMenuPaste(year));
+            QCOMPARE(year->text(), QLatin1String("19"));
+            QInputMethodEvent ime;
+            ime.setCommitString(QStringLiteral("a"));
+            QApplication::sendEvent(year, &ime);
+            QCOMPARE(year->text(), QLatin1String("19"));
+            drop(year, QStringLiteral("b"));
+            QCOMPARE(year->text(), QLatin1String("19"));
             QTest::keyClicks(year, QStringLiteral("x -.7"));
             QCOMPARE(year->text(), QLatin1String("197"));
             QTest::keyClicks(year, QStringLiteral("56"));
             QCOMPARE(year->text(), QLatin1String("1975")); // MaxLength 4
+            // Digits come in by any route.
+            QTest::keyClick(year, Qt::Key_Home);
+            QTest::keyClick(year, Qt::Key_End, Qt::ShiftModifier);
+            QApplication::clipboard()->setText(QStringLiteral("2001"));
+            QVERIFY(contextMenuPaste(year));
+            QCOMPARE(year->text(), QLatin1String("2001"));
             // Other boxes take every key.
             replaceText(w.txtEditTags[1], QStringLiteral("x -.7"));
             QCOMPARE(w.txtEditTags[1]->text(), QLatin1String("x -.7"));
             clickSave(w);
         }));
-        QCOMPARE(readFile(path).mid(300 + 93, 4), QByteArray("1975"));
+        QCOMPARE(readFile(path).mid(300 + 93, 4), QByteArray("2001"));
         QCOMPARE(readFile(path).mid(300 + 33, 5), QByteArray("x -.7"));
     }
 
@@ -370,7 +456,8 @@ private Q_SLOTS:
         // a failed write closes it.
         QTest::addColumn<bool>("staysOpen");
         QTest::newRow("read-only file") << "readonly" << "read-only" << false;
-        QTest::newRow("folder moved away") << "moved" << "Could not save" << false;
+        QTest::newRow("folder moved away") << "moved" << "no longer exists" << false;
+        QTest::newRow("deleted while open") << "deleted" << "no longer exists" << false;
         QTest::newRow("euro sign typed") << "euro" << "\"€\"" << true;
         QTest::newRow("chinese typed") << "cjk" << "\"歌\"" << true;
     }
@@ -399,6 +486,8 @@ private Q_SLOTS:
                 QVERIFY(QDir().rename(folder, dir.filePath(QStringLiteral("elsewhere"))));
                 survivor = dir.filePath(QStringLiteral("elsewhere/s.mp3"));
             }
+            if (failure == QLatin1String("deleted"))
+                QVERIFY(QFile::remove(path));
             clickSave(w);
             QCOMPARE(w.isVisible(), staysOpen);
             if (staysOpen) {
@@ -416,8 +505,13 @@ private Q_SLOTS:
         QCOMPARE(shown.size(), 1);
         QVERIFY2(shown.first().text.contains(says), qPrintable(shown.first().text));
         QCOMPARE(shown.first().style, int(MsgBoxStyle::Critical));
-        QCOMPARE(readFile(survivor), original);
-        QCOMPARE(QDir(QFileInfo(survivor).absolutePath()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+        if (failure == QLatin1String("deleted")) {
+            QVERIFY(!QFileInfo::exists(path)); // not made again
+            QVERIFY(QDir(folder).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
+        } else {
+            QCOMPARE(readFile(survivor), original);
+            QCOMPARE(QDir(QFileInfo(survivor).absolutePath()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+        }
         QCOMPARE(clsMousePointer::ScreenPointer(), 0);
     }
 
