@@ -1,8 +1,9 @@
-// Feeds arbitrary file contents to the tag reader and checks what the editor
-// relies on: the file's bytes are kept as they were, a tag is found exactly
-// when the last 128 bytes begin with "TAG", and every tag read can be laid
-// out again and re-read to the same texts (NUL shown as space, as in the
-// boxes) without any overflow.
+// Feeds arbitrary file endings to the tag reader and checks what the editor
+// relies on: a tag is found exactly when the last 128 bytes begin with
+// "TAG", a tag saved unchanged keeps its bytes (a genre past the table
+// becomes "Other", and a track number stays), and every tag the boxes can
+// show can be laid out again and re-read to the same texts without any
+// overflow.
 #include "Id3v1.h"
 #include "clsMP3Info.h"
 
@@ -20,13 +21,6 @@ void check(bool ok)
     if (!ok)
         std::abort();
 }
-
-TagTexts asBoxes(TagTexts t)
-{
-    for (QString *s : {&t.Title, &t.Artist, &t.Album, &t.Year, &t.Comment})
-        s->replace(QChar(0), QLatin1Char(' '));
-    return t;
-}
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -39,33 +33,40 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
 
     TagFileState st;
-    ParseFileData(QStringLiteral("/music/fuzz.mp3"), bytes, st);
-    check(st.FileData == bytes);
-    check(st.HasTag == (std::memcmp(bytes.constData() + bytes.size() - TagSize, "TAG", 3) == 0));
+    ParseTag(QStringLiteral("/music/fuzz.mp3"), tagView, st);
+    check(st.HasTag == (std::memcmp(tagView.data(), "TAG", 3) == 0));
     check(st.HasTag ? (st.Genre == quint8(bytes.back())) : (st.Genre == -1));
+    check(st.HasTag ? st.Tag == tagView : st.Tag.isEmpty());
     if (!st.HasTag)
-        check(st.Texts.Title == QLatin1String("fuzz.mp3") && st.Texts.Artist.isEmpty());
+        check(st.Texts.Title == QLatin1String("fuzz.mp3") && st.Texts.Artist.isEmpty() && st.Track == 0);
+    for (const QString *t : {&st.Texts.Title, &st.Texts.Artist, &st.Texts.Album, &st.Texts.Year, &st.Texts.Comment})
+        check(!t->contains(QChar(0)) && TrimSpaces(*t) == *t);
+    check(st.Texts.Comment.size() <= (st.Track ? TrackCommentWidth : CommentWidth));
 
-    const TagTexts shown = asBoxes(st.Texts);
-    Id3Fields f;
     const int genre = st.Genre < 0 || st.Genre >= GenreCount ? OtherGenre : st.Genre;
-    check(!MakeFields(shown, genre, f));
-    QByteArray saved = st.FileData;
-    PutTag(saved, st.HasTag, f);
-    check(saved.size() == bytes.size() + (st.HasTag ? 0 : TagSize));
-    check(saved.first(bytes.size() - (st.HasTag ? TagSize : 0)) == bytes.first(bytes.size() - (st.HasTag ? TagSize : 0)));
+    QByteArray tag;
+    check(!MakeTag(st, st.Texts, genre, tag));
+    check(tag.size() == TagSize && IsTagHeader(tag));
+    if (st.HasTag) {
+        QByteArray expected = tagView.toByteArray();
+        expected[TagSize - 1] = char(genre);
+        check(tag == expected);
+    }
 
+    // Every field changed: laid out afresh, read back to the same texts.
+    TagTexts changed = st.Texts;
+    for (QString *t : {&changed.Title, &changed.Artist, &changed.Album, &changed.Year, &changed.Comment})
+        t->append(QLatin1Char('!'));
+    check(!MakeTag(st, changed, genre, tag));
     TagFileState again;
-    ParseFileData(QStringLiteral("/music/fuzz.mp3"), saved, again);
-    check(again.HasTag);
-    check(again.Genre == genre);
-    const TagTexts reread = again.Texts;
-    // The re-read texts are the shown ones cut to their fields and trimmed.
-    check(reread.Title == TrimSpaces(shown.Title.left(TitleWidth)));
-    check(reread.Artist == TrimSpaces(shown.Artist.left(ArtistWidth)));
-    check(reread.Album == TrimSpaces(shown.Album.left(AlbumWidth)));
-    check(reread.Year == TrimSpaces(shown.Year.left(YearWidth)));
-    check(reread.Comment == TrimSpaces(shown.Comment.left(CommentWidth)));
+    ParseTag(QStringLiteral("/music/fuzz.mp3"), tag, again);
+    check(again.HasTag && again.Genre == genre && again.Track == st.Track);
+    const auto shown = [](const QString &t, int width) { return TrimSpaces(t.left(width)); };
+    check(again.Texts.Title == shown(changed.Title, TitleWidth));
+    check(again.Texts.Artist == shown(changed.Artist, ArtistWidth));
+    check(again.Texts.Album == shown(changed.Album, AlbumWidth));
+    check(again.Texts.Year == shown(changed.Year, YearWidth));
+    check(again.Texts.Comment == shown(changed.Comment, st.Track ? TrackCommentWidth : CommentWidth));
 
     // The class reads the same bytes into genre names of its own copy.
     const QStringList names = QString::fromLatin1(clsMP3Info::GenreNames).split(QLatin1Char('|'));

@@ -77,7 +77,7 @@ QString BoxText(const char *bytes, int width)
     while (to > 0 && (bytes[to - 1] == ' ' || bytes[to - 1] == '\0'))
         --to;
     qsizetype from = 0;
-    while (from < to && bytes[from] == ' ')
+    while (from < to && (bytes[from] == ' ' || bytes[from] == '\0'))
         ++from;
     // fromLatin1 maps byte b to U+00b for every b.
     QString text = QString::fromLatin1(bytes + from, to - from);

@@ -63,9 +63,9 @@ QByteArrayView TagBytes(QByteArrayView data);
 // The 125 bytes after "TAG" of a 128-byte tag.
 Id3Fields FieldsFromTag(QByteArrayView tag);
 
-// A field's bytes as the editor's box shows them: leading spaces and the
-// trailing padding (spaces and NULs, as other tagging tools pad) removed; a
-// NUL left inside the text shows as a space, since a box cannot hold one.
+// A field's bytes as the editor's box shows them: the padding (spaces and
+// NULs, as other tagging tools pad) removed from both ends; a NUL left
+// inside the text shows as a space, since a box cannot hold one.
 QString BoxText(const char *bytes, int width);
 
 // Removes leading and trailing spaces (byte 32 only; tabs, NBSP and NUL stay).
