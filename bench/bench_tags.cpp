@@ -53,16 +53,11 @@ double median(std::vector<double> v)
     return v[v.size() / 2];
 }
 
-// The process's peak resident memory so far, in KiB.
+// The process's peak resident memory so far, in KiB (VmHWM).
 long peakKiB()
 {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return -1;
+    rusage self{};
+    return ::getrusage(RUSAGE_SELF, &self) == 0 ? self.ru_maxrss : -1;
 }
 
 bool makeFile(const QString &path, qint64 size, bool sparse)

@@ -201,43 +201,28 @@ struct Fd {
     }
 };
 
-// pread/pwrite until all n bytes are done; false with errno set otherwise
-// (errno EIO for a read that meets the end of the file early).
-bool readAt(int fd, char *buf, qsizetype n, off_t at)
+// pread or pwrite until all n bytes are done; false with errno set otherwise
+// (EIO for a read that meets the end of the file early).
+template <typename Io, typename Byte>
+bool allAt(Io io, int fd, Byte *buf, qsizetype n, off_t at)
 {
     while (n > 0) {
-        const ssize_t got = ::pread(fd, buf, size_t(n), at);
-        if (got < 0 && errno == EINTR)
+        const ssize_t done = io(fd, buf, size_t(n), at);
+        if (done < 0 && errno == EINTR)
             continue;
-        if (got <= 0) {
-            if (got == 0)
+        if (done <= 0) {
+            if (done == 0)
                 errno = EIO;
             return false;
         }
-        buf += got;
-        n -= got;
-        at += got;
+        buf += done;
+        n -= done;
+        at += done;
     }
     return true;
 }
-
-bool writeAt(int fd, const char *buf, qsizetype n, off_t at)
-{
-    while (n > 0) {
-        const ssize_t put = ::pwrite(fd, buf, size_t(n), at);
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0) {
-            if (put == 0)
-                errno = EIO;
-            return false;
-        }
-        buf += put;
-        n -= put;
-        at += put;
-    }
-    return true;
-}
+bool readAt(int fd, char *buf, qsizetype n, off_t at) { return allAt(::pread, fd, buf, n, at); }
+bool writeAt(int fd, const char *buf, qsizetype n, off_t at) { return allAt(::pwrite, fd, buf, n, at); }
 
 // Opens a path for reading or writing only when it names a regular file: a
 // pipe or device could block the window or never end. O_NONBLOCK keeps even
