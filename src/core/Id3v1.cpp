@@ -350,6 +350,12 @@ Status SaveTag(const QString &path, const QByteArray &tag)
         break;
     }
 
+    // A file marked read-only stays untouched, even for a user whom the
+    // system would let through; said so before the open refuses anyone else.
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) == 0 && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return failed(ErrorNumber::PermissionDenied, QStringLiteral("the file is read-only"), leftAsItWas);
+
     int err = 0;
     Fd file{openRegular(path, O_RDWR, err)};
     if (file.fd < 0) {
@@ -359,13 +365,8 @@ Status SaveTag(const QString &path, const QByteArray &tag)
             return failed(ErrorNumber::BadFileName, QStringLiteral("it is not a regular file"), nothingWritten);
         return failed(numberForErrno(err), errnoText(err), leftAsItWas);
     }
-    struct stat st {};
     if (::fstat(file.fd, &st) != 0)
         return failed(numberForErrno(errno), errnoText(errno), leftAsItWas);
-    // A file marked read-only stays untouched, even for a user whom the
-    // system would let through.
-    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-        return failed(ErrorNumber::PermissionDenied, QStringLiteral("the file is read-only"), leftAsItWas);
 
     // Over the tag the file holds now, or after its last byte: the decision
     // is taken on the file as it is, so a tag another program removed in the
