@@ -303,6 +303,7 @@ private Q_SLOTS:
         for (QAction *a : w.mnuPopup->actions())
             captions << (a->isSeparator() ? "-" : a->text());
         QCOMPARE(captions, QStringList({"Delete", "Rename", "Select All", "Make Play List", "-", "View"}));
+        QVERIFY(!w.mnuDelete->isEnabled()); // nothing deletes a file here
     }
 
     void mouseOverTheListArmsTheDragFeedback()
