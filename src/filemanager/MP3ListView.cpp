@@ -1,18 +1,17 @@
 #include "MP3ListView.h"
 
 #include "FileManagerImages.h"
+#include "NameEditDelegate.h"
 #include "Twips.h"
 
 #include <QDrag>
 #include <QDateTime>
 #include <QHeaderView>
-#include <QLineEdit>
 #include <QListView>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStandardItemModel>
-#include <QStyledItemDelegate>
 #include <QTreeView>
 #include <QUrl>
 
@@ -35,34 +34,6 @@ public:
             return a.toLongLong() < b.toLongLong();
         return text().compare(other.text(), Qt::CaseInsensitive) < 0;
     }
-};
-
-// Ends an in-place edit of a name through the list's handler, which may
-// refuse the name (the item then keeps its text).
-class NameEditDelegate : public QStyledItemDelegate {
-public:
-    NameEditDelegate(MP3ListView *list) : QStyledItemDelegate(list), m_list(list) {}
-
-    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
-    {
-        auto *line = qobject_cast<QLineEdit *>(editor);
-        // A refusal's message box takes the focus from the editor, which
-        // would commit the same edit a second time.
-        if (!line || m_busy)
-            return;
-        m_busy = true;
-        bool cancel = false;
-        QString name = line->text();
-        if (const MP3ListView::LabelEditHandler &handler = m_list->labelEditHandler())
-            handler(index.row() + 1, cancel, name);
-        if (!cancel)
-            model->setData(index, name, Qt::EditRole);
-        m_busy = false;
-    }
-
-private:
-    MP3ListView *m_list;
-    mutable bool m_busy = false;
 };
 
 void paintEmptyText(QWidget *viewport, const QString &text)
@@ -144,7 +115,10 @@ MP3ListView::MP3ListView(QWidget *parent)
         v->viewport()->setMouseTracking(true);
         v->viewport()->installEventFilter(this);
         v->setFrameShape(QFrame::NoFrame);
-        v->setItemDelegate(new NameEditDelegate(this));
+        v->setItemDelegate(new NameEditDelegate(this, [this](const QModelIndex &index, bool &cancel, QString &name) {
+            if (m_labelEdit)
+                m_labelEdit(index.row() + 1, cancel, name);
+        }));
     }
 
     m_report->setRootIsDecorated(false);

@@ -71,7 +71,6 @@ public:
     void StartLabelEdit();
     using LabelEditHandler = std::function<void(int index, bool &Cancel, QString &NewString)>;
     void setLabelEditHandler(LabelEditHandler handler) { m_labelEdit = std::move(handler); }
-    const LabelEditHandler &labelEditHandler() const { return m_labelEdit; }
 
     // The text shown across an empty list.
     void setEmptyText(const QString &text);

@@ -178,6 +178,9 @@ private:
     bool renameOnDisk(const QString &from, const QString &to);
     // Blanks only, as the old trim did; tabs and other spaces stay.
     static QString trimBlanks(const QString &s);
+    // Trims a typed name; a name that cannot be given is refused with a
+    // message that names its kind ("Folder", "File").
+    static bool typedNameAccepted(QString &name, const QString &kind);
     // The tree's listing follows the current node; a click on the node that
     // is current already lists it again.
     bool m_pressOnCurrent = false;

@@ -6,13 +6,12 @@
 #include "FileRename.h"
 #include "MP3ListView.h"
 #include "MsgBox.h"
+#include "NameEditDelegate.h"
 
 #include <QCursor>
 #include <QDir>
 #include <QFileInfo>
-#include <QLineEdit>
 #include <QMenu>
-#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -30,46 +29,6 @@ bool isWithin(QTreeWidgetItem *node, QTreeWidgetItem *ancestor)
     return false;
 }
 
-// An in-place edit of a node starts from the folder's real name and ends
-// through the window's handler, which renames the folder on disk or refuses
-// the name (the node then keeps its text).
-class LabelEditDelegate : public QStyledItemDelegate {
-public:
-    LabelEditDelegate(frmMP3 *window) : QStyledItemDelegate(window), m_window(window) {}
-
-    void setEditorData(QWidget *editor, const QModelIndex &index) const override
-    {
-        auto *line = qobject_cast<QLineEdit *>(editor);
-        const QString path = index.data(frmMP3::PathRole).toString();
-        if (line && index.parent().isValid() && !path.isEmpty())
-            line->setText(QFileInfo(path).fileName());
-        else
-            QStyledItemDelegate::setEditorData(editor, index);
-    }
-
-    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
-    {
-        auto *line = qobject_cast<QLineEdit *>(editor);
-        // The refusal's message box takes the focus from the editor, which
-        // would commit the same edit a second time.
-        if (!line || m_busy)
-            return;
-        m_busy = true;
-        bool cancel = false;
-        QString name = line->text();
-        m_window->RenamingNode = m_window->DirTree->itemFromIndex(index);
-        m_window->DirTree_AfterLabelEdit(cancel, name);
-        m_window->RenamingNode = nullptr;
-        if (!cancel)
-            model->setData(index, name, Qt::EditRole);
-        m_busy = false;
-    }
-
-private:
-    frmMP3 *m_window;
-    mutable bool m_busy = false;
-};
-
 QTreeWidgetItem *selectedNode(QTreeWidget *tree)
 {
     QTreeWidgetItem *current = tree->currentItem();
@@ -80,7 +39,20 @@ QTreeWidgetItem *selectedNode(QTreeWidget *tree)
 }
 } // namespace
 
-QAbstractItemDelegate *frmMP3::makeLabelEditDelegate(frmMP3 *window) { return new LabelEditDelegate(window); }
+// A node's edit starts from the folder's real name, not the proper-cased text.
+QAbstractItemDelegate *frmMP3::makeLabelEditDelegate(frmMP3 *window)
+{
+    auto handler = [window](const QModelIndex &index, bool &cancel, QString &name) {
+        window->RenamingNode = window->DirTree->itemFromIndex(index);
+        window->DirTree_AfterLabelEdit(cancel, name);
+        window->RenamingNode = nullptr;
+    };
+    auto realName = [](const QModelIndex &index) {
+        const QString path = index.data(frmMP3::PathRole).toString();
+        return index.parent().isValid() && !path.isEmpty() ? QFileInfo(path).fileName() : QString();
+    };
+    return new NameEditDelegate(window, handler, realName);
+}
 
 void frmMP3::DirTree_MouseDown(int Button, int Shift, int X, int Y)
 {
@@ -173,14 +145,20 @@ bool frmMP3::renameOnDisk(const QString &from, const QString &to)
     return !failed;
 }
 
+bool frmMP3::typedNameAccepted(QString &name, const QString &kind)
+{
+    name = trimBlanks(name);
+    if (FolderNameAccepted(name))
+        return true;
+    MsgBox(kind + QStringLiteral(" names cannot be zero length, be larger than 255 characters or contain '\\/:*<>?|'."),
+           MsgBoxStyle::Critical);
+    return false;
+}
+
 void frmMP3::DirTree_AfterLabelEdit(bool &Cancel, QString &NewString)
 {
-    NewString = trimBlanks(NewString);
-    if (!FolderNameAccepted(NewString)) {
+    if (!typedNameAccepted(NewString, QStringLiteral("Folder"))) {
         Cancel = true;
-        MsgBox(QStringLiteral("Folder names cannot be zero length, be larger than 255 characters or contain "
-                              "'\\/:*<>?|'."),
-               MsgBoxStyle::Critical);
         return;
     }
     // The name is taken only once the folder on disk bears it.

@@ -107,12 +107,8 @@ void frmMP3::mnuRename_Click() { lstMP3->StartLabelEdit(); }
 
 void frmMP3::lstMP3_AfterLabelEdit(int Index, bool &Cancel, QString &NewString)
 {
-    NewString = trimBlanks(NewString);
-    if (!FolderNameAccepted(NewString)) {
+    if (!typedNameAccepted(NewString, QStringLiteral("File"))) {
         Cancel = true;
-        MsgBox(QStringLiteral("File names cannot be zero length, be larger than 255 characters or contain "
-                              "'\\/:*<>?|'."),
-               MsgBoxStyle::Critical);
         return;
     }
     // The name is taken only once the file on disk bears it.
