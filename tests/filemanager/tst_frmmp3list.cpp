@@ -15,6 +15,7 @@
 #include <QHeaderView>
 #include <QTreeView>
 #include <optional>
+#include <unistd.h>
 
 #include "FileDialogControl.h"
 #include <QLineEdit>
@@ -544,6 +545,41 @@ private Q_SLOTS:
         // The old file is whole, and nothing else was left behind.
         QCOMPARE(readFile(old), QByteArray("/keep/me.mp3\r\n"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"old.m3u"}));
+    }
+
+    // A list the user may write in a folder where he may create nothing is
+    // saved in place. Root may write anywhere: as root the export runs in a
+    // child process as nobody, on a list owned by nobody in root's folder.
+    void exportIntoAWritableListInAFolderNobodyMayWrite()
+    {
+        QTemporaryDir dir;
+        const QString target = dir.path() + "/list.m3u";
+        QVERIFY(writeFile(target, "/old.mp3\r\n"));
+        frmMP3 w;
+        w.lstMP3->Add({"a.mp3", "1 B", "", "/m/a.mp3"});
+        w.lstMP3->SelectAll();
+        FileDialogSeam::queueAnswer(target);
+        auto exportList = [&] {
+            w.mnuMakePlayList->trigger();
+            return MsgBoxSeam::shown().isEmpty() ? 0 : 1;
+        };
+        const auto folderMode = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup
+                                | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
+        int failed = 0;
+        if (geteuid() == 0) {
+            QVERIFY(QFile::setPermissions(dir.path(), folderMode | QFileDevice::WriteOwner));
+            QCOMPARE(::chown(QFile::encodeName(target).constData(), SystemSetups::NobodyId, SystemSetups::NobodyId), 0);
+            QString why;
+            failed = SystemSetups::runAs(SystemSetups::NobodyId, SystemSetups::NobodyId, exportList, &why);
+            if (failed < 0)
+                QSKIP(qPrintable(why));
+        } else {
+            QVERIFY(QFile::setPermissions(dir.path(), folderMode));
+            failed = exportList();
+            QFile::setPermissions(dir.path(), folderMode | QFileDevice::WriteOwner);
+        }
+        QCOMPARE(failed, 0);
+        QCOMPARE(readFile(target), QByteArray("/m/a.mp3\r\n"));
     }
 
     void editSelectedTagsOpensTheEditor()
