@@ -1,10 +1,15 @@
 #include "PlaylistFile.h"
 
+#include "PathUtil.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QUrl>
+
+#include <cerrno>
+#include <cstring>
 
 namespace PlaylistFile {
 namespace {
@@ -51,6 +56,20 @@ Error ioFailure(const QFileDevice &file)
 {
     return makeError(file.error() == QFileDevice::ResourceError ? ErrorNumber::DiskFull
                                                                   : ErrorNumber::DeviceIOError);
+}
+
+// A failed save names what the system said ("No space left on device"), not
+// a generic I/O error: the user has to know whether to free space, fix a
+// permission or pick another place.
+Error saveFailure(const QFileDevice &file)
+{
+    const QString reason = file.errorString();
+    const bool full = file.error() == QFileDevice::ResourceError
+                      || reason == QString::fromLocal8Bit(std::strerror(ENOSPC));
+    Error e = makeError(full ? ErrorNumber::DiskFull : ErrorNumber::DeviceIOError);
+    if (!reason.isEmpty())
+        e.description = reason;
+    return e;
 }
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
@@ -188,18 +207,33 @@ Status write(const QString &fileName, const QStringList &rows)
     }
     if (fileName.isEmpty() || QFileInfo(fileName).isDir() || !folderExists(QFileInfo(fileName)))
         return openFailure(fileName, true);
+    // A save replaces the target with a new regular file: a pipe or a device
+    // of that name would be swapped for it (or, written in place, block).
+    if (pathKind(fileName) == PathKind::SpecialFile) {
+        Error e = makeError(PathFileAccessError);
+        e.description = QStringLiteral("%1 is not a regular file").arg(QFileInfo(fileName).fileName());
+        return e;
+    }
 
     QSaveFile file(fileName);
+    // A writable list in a folder the user may not write cannot be replaced
+    // by a new file; it is written in place there, atomically everywhere else.
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return openFailure(fileName, true);
     const QByteArray bytes = serialize(rows);
-    if (file.write(bytes) != bytes.size()) {
-        const Error e = ioFailure(file);
-        file.cancelWriting();
-        return e;
+    // A short write says nothing of why; the next one fails with the reason.
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0) {
+            const Error e = saveFailure(file);
+            file.cancelWriting();
+            return e;
+        }
+        done += n;
     }
     if (!file.commit())
-        return ioFailure(file);
+        return saveFailure(file);
     return std::nullopt;
 }
 

@@ -1,9 +1,11 @@
 #include "MP3ListView.h"
 
 #include "FileManagerImages.h"
+#include "NameEditDelegate.h"
 #include "Twips.h"
 
 #include <QDrag>
+#include <QDateTime>
 #include <QHeaderView>
 #include <QListView>
 #include <QMimeData>
@@ -14,17 +16,20 @@
 #include <QUrl>
 
 namespace {
-constexpr int BytesRole = Qt::UserRole + 1;
+// The number a column sorts by where its text would sort wrongly: a size's
+// byte count, a date's milliseconds since 1970.
+constexpr int SortValueRole = Qt::UserRole + 1;
 
-// Sizes compare by their byte count, so 9 B comes before 10 B; every other
-// column compares its text without regard to letter case.
+// Sizes compare by their byte count, so 9 B comes before 10 B, and dates by
+// the time itself, so 9 Dec 2026 comes after 30 Nov 2024; every other column
+// compares its text without regard to letter case.
 class MP3Item : public QStandardItem {
 public:
     using QStandardItem::QStandardItem;
     bool operator<(const QStandardItem &other) const override
     {
-        const QVariant a = data(BytesRole);
-        const QVariant b = other.data(BytesRole);
+        const QVariant a = data(SortValueRole);
+        const QVariant b = other.data(SortValueRole);
         if (a.isValid() && b.isValid())
             return a.toLongLong() < b.toLongLong();
         return text().compare(other.text(), Qt::CaseInsensitive) < 0;
@@ -110,7 +115,10 @@ MP3ListView::MP3ListView(QWidget *parent)
         v->viewport()->setMouseTracking(true);
         v->viewport()->installEventFilter(this);
         v->setFrameShape(QFrame::NoFrame);
-        connect(v, &QAbstractItemView::clicked, this, &MP3ListView::ItemClick);
+        v->setItemDelegate(new NameEditDelegate(this, [this](const QModelIndex &index, bool &cancel, QString &name) {
+            if (m_labelEdit)
+                m_labelEdit(index.row() + 1, cancel, name);
+        }));
     }
 
     m_report->setRootIsDecorated(false);
@@ -130,6 +138,10 @@ MP3ListView::MP3ListView(QWidget *parent)
     m_icons->setMovement(QListView::Static);
     m_icons->setUniformItemSizes(true);
 
+    // Whatever changes the selection (a click, Shift+arrows, Ctrl+A, "Select
+    // All") is what the summary has to follow.
+    connect(m_selection, &QItemSelectionModel::selectionChanged, this, &MP3ListView::ItemClick);
+
     addWidget(m_report);
     addWidget(m_icons);
     setView(ViewDetails);
@@ -144,7 +156,7 @@ QAbstractItemView *MP3ListView::activeView() const
 
 int MP3ListView::Count() const { return m_model->rowCount(); }
 
-QList<QStandardItem *> MP3ListView::makeRow(const QStringList &columns)
+QList<QStandardItem *> MP3ListView::makeRow(const QStringList &columns, const QDateTime &modified)
 {
     QList<QStandardItem *> row;
     for (int c = 0; c < ColumnCount; ++c) {
@@ -163,8 +175,10 @@ QList<QStandardItem *> MP3ListView::makeRow(const QStringList &columns)
             bool ok = false;
             const qlonglong bytes = t.size() > 2 ? t.chopped(2).trimmed().toLongLong(&ok) : 0;
             if (ok)
-                item->setData(bytes, BytesRole);
+                item->setData(bytes, SortValueRole);
         }
+        if (c == 2 && modified.isValid())
+            item->setData(modified.toMSecsSinceEpoch(), SortValueRole);
         row.append(item);
     }
     return row;
@@ -178,10 +192,10 @@ int MP3ListView::Add(const QStringList &columns)
     return m_model->rowCount();
 }
 
-void MP3ListView::AddMany(const QList<QStringList> &rows)
+void MP3ListView::AddMany(const QList<QStringList> &rows, const QList<QDateTime> &modified)
 {
-    for (const QStringList &columns : rows)
-        m_model->appendRow(makeRow(columns));
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        m_model->appendRow(makeRow(rows.at(i), modified.value(i)));
     if (m_sorted)
         sortNow();
 }
@@ -207,9 +221,17 @@ QString MP3ListView::SubItem(int index, int k) const
     return HasSubItem(index, k) ? m_model->item(index - 1, k)->text() : QString();
 }
 
+void MP3ListView::setSubItem(int index, int k, const QString &text)
+{
+    if (HasSubItem(index, k))
+        m_model->item(index - 1, k)->setText(text);
+}
+
+// The icon views select only the name; the report selects whole rows. Either
+// way the item is selected when the user sees it selected.
 bool MP3ListView::Selected(int index) const
 {
-    return m_selection->isRowSelected(index - 1, QModelIndex());
+    return m_selection->rowIntersectsSelection(index - 1, QModelIndex());
 }
 
 void MP3ListView::setSelected(int index, bool on)
@@ -232,13 +254,12 @@ void MP3ListView::SelectAll()
 int MP3ListView::SelectedItem() const
 {
     const QModelIndex current = m_selection->currentIndex();
-    if (current.isValid() && m_selection->isRowSelected(current.row(), QModelIndex()))
+    if (current.isValid() && Selected(current.row() + 1))
         return current.row() + 1;
-    const QModelIndexList rows = m_selection->selectedRows();
     int first = 0;
-    for (const QModelIndex &r : rows)
-        if (first == 0 || r.row() + 1 < first)
-            first = r.row() + 1;
+    for (const QModelIndex &i : m_selection->selectedIndexes())
+        if (first == 0 || i.row() + 1 < first)
+            first = i.row() + 1;
     return first;
 }
 

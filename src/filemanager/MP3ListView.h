@@ -5,8 +5,12 @@
 // same whichever view is on screen.
 //
 // Items are numbered from 1; sub-items 1 to 3 are columns 2 to 4.
+#include <QDateTime>
 #include <QStackedWidget>
 #include <QStringList>
+#include <functional>
+
+
 
 class QStandardItemModel;
 class QItemSelectionModel;
@@ -28,14 +32,16 @@ public:
     // sub-items; a shorter list leaves the item without the missing ones.
     int Count() const;
     int Add(const QStringList &columns);
-    // Many items at once (sorted once at the end when Sorted is set).
-    void AddMany(const QList<QStringList> &rows);
+    // Many items at once (sorted once at the end when Sorted is set);
+    // modified, where given, is what the "Modified" column sorts by.
+    void AddMany(const QList<QStringList> &rows, const QList<QDateTime> &modified = {});
     void Clear();
 
     QString Text(int index) const;
     // Whether the item carries sub-item k (1 to 3), and its text ("" when not).
     bool HasSubItem(int index, int k) const;
     QString SubItem(int index, int k) const;
+    void setSubItem(int index, int k, const QString &text);
     bool Selected(int index) const;
     void setSelected(int index, bool on);
     // Selects every item.
@@ -59,8 +65,12 @@ public:
     int Arrange() const { return m_arrange; }
     void setArrange(int arrange);
 
-    // In-place editing of the selected item's name.
+    // In-place editing of the selected item's name. The handler, when set,
+    // sees every edited name (item index, Cancel, the name, which it may
+    // change) before the item takes it.
     void StartLabelEdit();
+    using LabelEditHandler = std::function<void(int index, bool &Cancel, QString &NewString)>;
+    void setLabelEditHandler(LabelEditHandler handler) { m_labelEdit = std::move(handler); }
 
     // The text shown across an empty list.
     void setEmptyText(const QString &text);
@@ -76,6 +86,7 @@ public:
 
 signals:
     void ColumnClick(int columnIndex); // counted from 1
+    // The selection changed, by mouse, keyboard or program.
     void ItemClick();
     void MouseDown(int button);
     void MouseMove();
@@ -87,7 +98,7 @@ protected:
 
 private:
     void sortNow();
-    static QList<class QStandardItem *> makeRow(const QStringList &columns);
+    static QList<class QStandardItem *> makeRow(const QStringList &columns, const QDateTime &modified = {});
     QModelIndex indexOf(int index, int column = 0) const;
     void startDrag(QAbstractItemView *from);
 
@@ -101,6 +112,7 @@ private:
     int m_view = ViewDetails;
     int m_arrange = 0;
     QString m_emptyText;
+    LabelEditHandler m_labelEdit;
 
     friend class MP3ReportView;
     friend class MP3IconView;

@@ -91,6 +91,9 @@ void frmMP3::buildControls()
     connect(lstMP3, &MP3ListView::MouseMove, this, &frmMP3::lstMP3_MouseMove);
     connect(lstMP3, &MP3ListView::MouseUp, this, &frmMP3::lstMP3_MouseUp);
     connect(lstMP3, &MP3ListView::OLECompleteDrag, this, &frmMP3::lstMP3_OLECompleteDrag);
+    lstMP3->setLabelEditHandler([this](int index, bool &cancel, QString &name) {
+        lstMP3_AfterLabelEdit(index, cancel, name);
+    });
 
     DirTree = new QTreeWidget(this);
     DirTree->setObjectName(QStringLiteral("DirTree"));
@@ -105,11 +108,17 @@ void frmMP3::buildControls()
     DirTree->viewport()->setAcceptDrops(true);
     DirTree->installEventFilter(this);
     DirTree->viewport()->installEventFilter(this);
-    connect(DirTree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *node) { DirTree_NodeClick(node); });
+    // The list follows the folder chosen, by mouse or by keyboard.
+    connect(DirTree, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem *node) { DirTree_NodeClick(node); });
+    connect(DirTree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *node) {
+        if (m_pressOnCurrent)
+            DirTree_NodeClick(node);
+    });
     // A folder shows its open image while expanded.
     auto showImage = [](QTreeWidgetItem *node, bool expanded) {
-        const QString key = node->data(0, Qt::UserRole + 3).toString();
-        const QString open = node->data(0, Qt::UserRole + 4).toString();
+        const QString key = node->data(0, ImageRole).toString();
+        const QString open = node->data(0, OpenImageRole).toString();
         node->setIcon(0, FileManagerImages::image(expanded && !open.isEmpty() ? open : key));
     };
     connect(DirTree, &QTreeWidget::itemExpanded, this, [showImage](QTreeWidgetItem *n) { showImage(n, true); });
@@ -129,7 +138,10 @@ void frmMP3::buildMenus()
 {
     mnuPopup = new QMenu(QStringLiteral("PopupMenu"), this);
     mnuPopup->setObjectName(QStringLiteral("mnuPopup"));
-    mnuDelete = mnuPopup->addAction(QStringLiteral("Delete")); // no handler
+    // Nothing in this window deletes a file: the item is shown, disabled, so
+    // that no click on it seems to have worked.
+    mnuDelete = mnuPopup->addAction(QStringLiteral("Delete"));
+    mnuDelete->setEnabled(false);
     mnuRename = mnuPopup->addAction(QStringLiteral("Rename"), this, &frmMP3::mnuRename_Click);
     mnuSelectAll = mnuPopup->addAction(QStringLiteral("Select All"), this, &frmMP3::mnuSelectAll_Click);
     mnuMakePlayList = mnuPopup->addAction(QStringLiteral("Make Play List"), this, &frmMP3::mnuMakePlayList_Click);
@@ -150,7 +162,8 @@ void frmMP3::buildMenus()
     mnuPopupMenu2->setObjectName(QStringLiteral("mnuPopupMenu2"));
     mnuRenameFolder = mnuPopupMenu2->addAction(QStringLiteral("Rename"), this, &frmMP3::mnuRenameFolder_Click);
     mnuAddFolder = mnuPopupMenu2->addAction(QStringLiteral("New"), this, &frmMP3::mnuAddFolder_Click);
-    mnuDeleteFolder = mnuPopupMenu2->addAction(QStringLiteral("Delete")); // no handler
+    mnuDeleteFolder = mnuPopupMenu2->addAction(QStringLiteral("Delete"));
+    mnuDeleteFolder->setEnabled(false);
     mnuRefresh = mnuPopupMenu2->addAction(QStringLiteral("Refresh"), this, &frmMP3::mnuRefresh_Click);
 }
 
@@ -212,6 +225,7 @@ bool frmMP3::eventFilter(QObject *watched, QEvent *event)
         switch (event->type()) {
         case QEvent::MouseButtonPress: {
             const auto *m = static_cast<QMouseEvent *>(event);
+            m_pressOnCurrent = DirTree->currentItem() && DirTree->itemAt(m->position().toPoint()) == DirTree->currentItem();
             if (m->button() == Qt::RightButton) {
                 // The menu acts on the node selected before the click.
                 DirTree_MouseDown(2, 0, int(m->position().x()), int(m->position().y()));

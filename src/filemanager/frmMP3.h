@@ -69,12 +69,21 @@ public:
     QAction *mnuDeleteFolder = nullptr;
     QAction *mnuRefresh = nullptr;
 
+    // What a tree node carries besides its text. The text is for display
+    // only (folders in proper case); every path is built from PathRole, the
+    // real folder on disk.
+    static constexpr int KeyRole = Qt::UserRole;           // drive nodes: "root" + mount point
+    static constexpr int PathRole = Qt::UserRole + 1;      // the folder the node stands for
+    static constexpr int ImageRole = Qt::UserRole + 3;     // image key
+    static constexpr int OpenImageRole = Qt::UserRole + 4; // expanded-image key
+
     // ---- Window state shared by the handlers.
     int HoverNodeIndex = 0;   // tree node last under the drag pointer, 0 none
     int LastDropIndex = 0;
     bool DraggingFromList = false;
     QTreeWidgetItem *CurrentNode = nullptr; // the node added last
     QTreeWidgetItem *DropHighlight = nullptr;
+    QTreeWidgetItem *RenamingNode = nullptr; // the node whose text is being edited
     FileManagerLayout::Places layout;
 
     // ---- Drive tree and folder listing.
@@ -98,13 +107,13 @@ public:
     void mnuAddFolder_Click();
     Status AddDir();
     void DirTree_AfterLabelEdit(bool &Cancel, QString &NewString);
-    // Whether a trimmed folder name may stand as a node's text.
+    // Whether a trimmed folder or file name may be given.
     static bool FolderNameAccepted(const QString &trimmed);
     // Effect: 1 copy, 2 move; Shift: 1 Shift, 2 Ctrl, 4 Alt; X, Y in pixels
     // of the tree's viewport.
     void DirTree_OLEDragOver(int &Effect, int Shift, int X, int Y);
     void tmrMP3_Timer();
-    // The folder a node stands for, from the texts of the nodes down to it.
+    // The folder a node stands for.
     std::optional<QString> NodeFolder(QTreeWidgetItem *node, Error *why = nullptr) const;
     // Nodes counted from 1 in the order the tree shows them, expanded or not.
     int NodeIndex(QTreeWidgetItem *node) const;
@@ -129,6 +138,8 @@ public:
     void lstMP3_MouseUp();
     void lstMP3_OLECompleteDrag();
     void mnuRename_Click();
+    // An edited name of item Index: checked, then the file renamed on disk.
+    void lstMP3_AfterLabelEdit(int Index, bool &Cancel, QString &NewString);
     void mnuSelectAll_Click();
     void mnuMakePlayList_Click();
     void mnuViewIcon_Click(int Index);
@@ -159,5 +170,19 @@ private:
     static QAbstractItemDelegate *makeLabelEditDelegate(frmMP3 *window);
     QTreeWidgetItem *addNode(QTreeWidgetItem *parent, const QString &text, const QString &imageKey);
     void setDropHighlight(QTreeWidgetItem *node);
+    // After a folder was renamed: the node, its children and the listed
+    // files follow it to its new place.
+    void folderMoved(QTreeWidgetItem *node, const QString &from, const QString &to);
+    // Renames from to to on disk, never over an existing name; on failure
+    // tells the user why and returns false.
+    bool renameOnDisk(const QString &from, const QString &to);
+    // Blanks only, as the old trim did; tabs and other spaces stay.
+    static QString trimBlanks(const QString &s);
+    // Trims a typed name; a name that cannot be given is refused with a
+    // message that names its kind ("Folder", "File").
+    static bool typedNameAccepted(QString &name, const QString &kind);
+    // The tree's listing follows the current node; a click on the node that
+    // is current already lists it again.
+    bool m_pressOnCurrent = false;
     void ReloadTree();
 };

@@ -1,36 +1,24 @@
 // The folder side of the tree beyond the listing: its menu, new folders,
-// renaming a node in place, and the feedback while something is dragged
-// over it. Nothing on disk is moved, copied, renamed or deleted here.
+// renaming a folder in place, and the feedback while something is dragged
+// over it. Nothing on disk is moved, copied or deleted here.
 #include "frmMP3.h"
 
+#include "FileRename.h"
+#include "MP3ListView.h"
 #include "MsgBox.h"
+#include "NameEditDelegate.h"
 
 #include <QCursor>
 #include <QDir>
 #include <QFileInfo>
-#include <QLineEdit>
 #include <QMenu>
-#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QTreeWidget>
 
 namespace {
-constexpr int NameRole = Qt::UserRole + 2; // as in the tree's listing
-
 QString joinPath(const QString &folder, const QString &name)
 {
     return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
-}
-
-// Blanks only, as the old trim did; tabs and other spaces stay.
-QString trimBlanks(const QString &s)
-{
-    qsizetype b = 0, e = s.size();
-    while (b < e && s.at(b) == QLatin1Char(' '))
-        ++b;
-    while (e > b && s.at(e - 1) == QLatin1Char(' '))
-        --e;
-    return s.mid(b, e - b);
 }
 
 bool isWithin(QTreeWidgetItem *node, QTreeWidgetItem *ancestor)
@@ -40,37 +28,6 @@ bool isWithin(QTreeWidgetItem *node, QTreeWidgetItem *ancestor)
             return true;
     return false;
 }
-
-// Ends an in-place edit of a node through the window's handler, which may
-// refuse the name (the node then keeps its text).
-class LabelEditDelegate : public QStyledItemDelegate {
-public:
-    LabelEditDelegate(frmMP3 *window) : QStyledItemDelegate(window), m_window(window) {}
-
-    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
-    {
-        auto *line = qobject_cast<QLineEdit *>(editor);
-        // The refusal's message box takes the focus from the editor, which
-        // would commit the same edit a second time.
-        if (!line || m_busy)
-            return;
-        m_busy = true;
-        bool cancel = false;
-        QString name = line->text();
-        m_window->DirTree_AfterLabelEdit(cancel, name);
-        if (!cancel) {
-            model->setData(index, name, Qt::EditRole);
-            // A folder node's path follows its text from now on.
-            if (index.parent().isValid())
-                model->setData(index, name, NameRole);
-        }
-        m_busy = false;
-    }
-
-private:
-    frmMP3 *m_window;
-    mutable bool m_busy = false;
-};
 
 QTreeWidgetItem *selectedNode(QTreeWidget *tree)
 {
@@ -82,17 +39,35 @@ QTreeWidgetItem *selectedNode(QTreeWidget *tree)
 }
 } // namespace
 
-QAbstractItemDelegate *frmMP3::makeLabelEditDelegate(frmMP3 *window) { return new LabelEditDelegate(window); }
+// A node's edit starts from the folder's real name, not the proper-cased text.
+QAbstractItemDelegate *frmMP3::makeLabelEditDelegate(frmMP3 *window)
+{
+    auto handler = [window](const QModelIndex &index, bool &cancel, QString &name) {
+        window->RenamingNode = window->DirTree->itemFromIndex(index);
+        window->DirTree_AfterLabelEdit(cancel, name);
+        window->RenamingNode = nullptr;
+    };
+    auto realName = [](const QModelIndex &index) {
+        const QString path = index.data(frmMP3::PathRole).toString();
+        return index.parent().isValid() && !path.isEmpty() ? QFileInfo(path).fileName() : QString();
+    };
+    return new NameEditDelegate(window, handler, realName);
+}
 
 void frmMP3::DirTree_MouseDown(int Button, int Shift, int X, int Y)
 {
-    if (Button == 2 && DirTree->topLevelItemCount() > 0)
+    if (Button == 2 && DirTree->topLevelItemCount() > 0) {
+        // Folders can be renamed, volumes cannot.
+        QTreeWidgetItem *node = selectedNode(DirTree);
+        mnuRenameFolder->setEnabled(node && (node->flags() & Qt::ItemIsEditable));
         mnuPopupMenu2->popup(QCursor::pos());
+    }
 }
 
 void frmMP3::mnuRenameFolder_Click()
 {
-    if (QTreeWidgetItem *node = selectedNode(DirTree))
+    QTreeWidgetItem *node = selectedNode(DirTree);
+    if (node && (node->flags() & Qt::ItemIsEditable))
         DirTree->editItem(node, 0);
 }
 
@@ -150,15 +125,77 @@ bool frmMP3::FolderNameAccepted(const QString &trimmed)
     return trimmed != u"." && trimmed != u"..";
 }
 
+QString frmMP3::trimBlanks(const QString &s)
+{
+    qsizetype b = 0, e = s.size();
+    while (b < e && s.at(b) == QLatin1Char(' '))
+        ++b;
+    while (e > b && s.at(e - 1) == QLatin1Char(' '))
+        --e;
+    return s.mid(b, e - b);
+}
+
+bool frmMP3::renameOnDisk(const QString &from, const QString &to)
+{
+    const Status failed = renameNoReplace(from, to);
+    if (failed)
+        MsgBox(QStringLiteral("Cannot rename %1 to %2: %3")
+                   .arg(QFileInfo(from).fileName(), QFileInfo(to).fileName(), failed->description),
+               MsgBoxStyle::Critical);
+    return !failed;
+}
+
+bool frmMP3::typedNameAccepted(QString &name, const QString &kind)
+{
+    name = trimBlanks(name);
+    if (FolderNameAccepted(name))
+        return true;
+    MsgBox(kind + QStringLiteral(" names cannot be zero length, be larger than 255 characters or contain '\\/:*<>?|'."),
+           MsgBoxStyle::Critical);
+    return false;
+}
+
 void frmMP3::DirTree_AfterLabelEdit(bool &Cancel, QString &NewString)
 {
-    NewString = trimBlanks(NewString);
-    if (!FolderNameAccepted(NewString)) {
+    if (!typedNameAccepted(NewString, QStringLiteral("Folder"))) {
         Cancel = true;
-        MsgBox(QStringLiteral("Folder names cannot be zero length, be larger than 255 characters or contain "
-                              "'\\/:*<>?|'."),
-               MsgBoxStyle::Critical);
+        return;
     }
+    // The name is taken only once the folder on disk bears it.
+    QTreeWidgetItem *node = RenamingNode;
+    if (!node || !node->parent())
+        return;
+    const QString from = node->data(0, PathRole).toString();
+    if (NewString == QFileInfo(from).fileName()) {
+        Cancel = true; // unchanged: the node keeps its text and its folder
+        return;
+    }
+    const QString to = joinPath(QFileInfo(from).path(), NewString);
+    if (from.isEmpty() || !renameOnDisk(from, to)) {
+        Cancel = true;
+        return;
+    }
+    folderMoved(node, from, to);
+}
+
+void frmMP3::folderMoved(QTreeWidgetItem *node, const QString &from, const QString &to)
+{
+    const QString inside = from + QLatin1Char('/');
+    auto moved = [&](const QString &path) {
+        if (path == from)
+            return to;
+        return path.startsWith(inside) ? to + path.mid(from.size()) : path;
+    };
+    QList<QTreeWidgetItem *> todo{node};
+    while (!todo.isEmpty()) {
+        QTreeWidgetItem *n = todo.takeLast();
+        n->setData(0, PathRole, moved(n->data(0, PathRole).toString()));
+        for (int i = 0; i < n->childCount(); ++i)
+            todo.append(n->child(i));
+    }
+    // Files listed from inside the folder now live under its new name.
+    for (int i = 1; i <= lstMP3->Count(); ++i)
+        lstMP3->setSubItem(i, 3, moved(lstMP3->SubItem(i, 3)));
 }
 
 void frmMP3::setDropHighlight(QTreeWidgetItem *node)

@@ -68,6 +68,8 @@ void frmMP3::picSplit_MouseDown(int Button, int Shift, double X, double Y)
 {
     layout.SplitMouseDown();
     placeControls();
+    // Dragged over the list, the bar must stay in sight above it.
+    picSplit->raise();
 }
 
 void frmMP3::picSplit_MouseMove(int Button, int Shift, double X, double Y)

@@ -105,6 +105,27 @@ void frmMP3::lstMP3_OLECompleteDrag()
 
 void frmMP3::mnuRename_Click() { lstMP3->StartLabelEdit(); }
 
+void frmMP3::lstMP3_AfterLabelEdit(int Index, bool &Cancel, QString &NewString)
+{
+    if (!typedNameAccepted(NewString, QStringLiteral("File"))) {
+        Cancel = true;
+        return;
+    }
+    // The name is taken only once the file on disk bears it.
+    const QString from = lstMP3->SubItem(Index, 3);
+    if (NewString == GetSong(from)) {
+        Cancel = true; // unchanged
+        return;
+    }
+    // An item without a folder names no file that could be renamed.
+    const QString to = StripFileName(from).isEmpty() ? QString() : StripFileName(from) + NewString;
+    if (!renameOnDisk(from, to)) {
+        Cancel = true;
+        return;
+    }
+    lstMP3->setSubItem(Index, 3, to);
+}
+
 void frmMP3::mnuSelectAll_Click() { lstMP3->SelectAll(); }
 
 void frmMP3::mnuViewIcon_Click(int Index)

@@ -10,20 +10,18 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
 #include <QLocale>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
-namespace {
-// What a node carries besides its text.
-constexpr int KeyRole = Qt::UserRole;          // drive nodes: "root" + mount point
-constexpr int RootRole = Qt::UserRole + 1;     // drive nodes: the mount point
-constexpr int NameRole = Qt::UserRole + 2;     // folder nodes: the name in the path
-constexpr int ImageRole = Qt::UserRole + 3;    // image key
-constexpr int OpenImageRole = Qt::UserRole + 4; // expanded-image key
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
 
+namespace {
 frmMP3::DriveSource &driveSource()
 {
     static frmMP3::DriveSource source;
@@ -43,6 +41,16 @@ std::optional<QString> volumeLabel(const DriveInfo &drive)
 QString joinPath(const QString &folder, const QString &name)
 {
     return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
+}
+
+// Why a folder cannot be listed, in the system's words; "" when it can.
+QString unreadableReason(const QString &folder)
+{
+    DIR *d = ::opendir(QFile::encodeName(folder).constData());
+    if (!d)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    ::closedir(d);
+    return QString();
 }
 } // namespace
 
@@ -104,7 +112,9 @@ void frmMP3::LoadDrives()
             shown.label = ProperCase(*label);
             QTreeWidgetItem *node = addNode(nullptr, shown.text(), images[drive.type]);
             node->setData(0, KeyRole, DriveKey(drive));
-            node->setData(0, RootRole, drive.rootPath);
+            node->setData(0, PathRole, drive.rootPath);
+            // A volume's name is not ours to change.
+            node->setFlags(node->flags() & ~Qt::ItemIsEditable);
             if (QTreeWidgetItem *found = NodeByKey(DriveKey(drive)))
                 DisplayDir(drive.rootPath, found);
             break;
@@ -115,7 +125,8 @@ void frmMP3::LoadDrives()
             shown.label.clear();
             QTreeWidgetItem *node = addNode(nullptr, shown.text(), QStringLiteral("remove"));
             node->setData(0, KeyRole, DriveKey(drive));
-            node->setData(0, RootRole, drive.rootPath);
+            node->setData(0, PathRole, drive.rootPath);
+            node->setFlags(node->flags() & ~Qt::ItemIsEditable);
             break;
         }
         default:
@@ -138,7 +149,7 @@ void frmMP3::DisplayDir(const QString &Pth, QTreeWidgetItem *Parent)
     }
     for (int i = 0; i < List1->count(); ++i) {
         QTreeWidgetItem *node = addNode(Parent, List1->item(i)->text(), QStringLiteral("folder"));
-        node->setData(0, NameRole, List1->item(i)->data(Qt::UserRole));
+        node->setData(0, PathRole, joinPath(Pth, List1->item(i)->data(Qt::UserRole).toString()));
         node->setData(0, OpenImageRole, QStringLiteral("open"));
     }
     List1->clear();
@@ -189,21 +200,9 @@ std::optional<QString> frmMP3::NodeFolder(QTreeWidgetItem *node, Error *why) con
     };
     if (!node)
         return fail({91, QStringLiteral("No folder is selected.")});
-    QStringList names;
-    QTreeWidgetItem *n = node;
-    for (; n->parent(); n = n->parent())
-        names.prepend(n->data(0, NameRole).toString());
-    // The drive node must still name its mount point: a drive renamed in the
-    // tree no longer says which volume it stands for.
-    const QString root = n->data(0, RootRole).toString();
-    if (root.isEmpty() || !n->text(0).endsWith(QLatin1Char('(') + root + QLatin1Char(')')))
+    const QString path = node->data(0, PathRole).toString();
+    if (path.isEmpty())
         return fail({ErrorNumber::PathNotFound, QStringLiteral("Path not found")});
-    QString path = root;
-    for (const QString &name : names) {
-        if (name.isEmpty() || name == u"." || name == u".." || name.contains(QLatin1Char('/')))
-            return fail({ErrorNumber::BadFileName, QStringLiteral("Bad file name or number")});
-        path = joinPath(path, name);
-    }
     return path;
 }
 
@@ -249,15 +248,27 @@ void frmMP3::ListMP3Files(const QString &folder)
 {
     clsMousePointer guard;
     guard.SetCursor(11);
+    lstMP3->Clear();
+    // An empty list over a folder that cannot be read must not read as a
+    // folder without MP3s, nor ask for a folder to be clicked.
+    const QString why = unreadableReason(folder);
+    if (!why.isEmpty()) {
+        lstMP3->setEmptyText(QStringLiteral("\n  This folder cannot be read: \n  %1.").arg(why));
+        return;
+    }
+    lstMP3->setEmptyText(HintText());
     QDir dir(folder);
     dir.setNameFilters({QStringLiteral("*.mp3")}); // any letter case
     const QFileInfoList files = dir.entryInfoList(QDir::Files, QDir::Name | QDir::IgnoreCase);
     QList<QStringList> rows;
+    QList<QDateTime> modified;
     rows.reserve(files.size());
+    modified.reserve(files.size());
     const QLocale locale;
-    for (const QFileInfo &f : files)
+    for (const QFileInfo &f : files) {
         rows.append({f.fileName(), QString::number(f.size()) + QStringLiteral(" B"),
                      locale.toString(f.lastModified(), QLocale::ShortFormat), f.absoluteFilePath()});
-    lstMP3->Clear();
-    lstMP3->AddMany(rows);
+        modified.append(f.lastModified());
+    }
+    lstMP3->AddMany(rows, modified);
 }

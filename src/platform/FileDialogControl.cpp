@@ -46,12 +46,20 @@ QStringList FileDialogControl::toNameFilters(const QString &filter)
     QStringList result;
     const QStringList parts = filter.split(QLatin1Char('|'));
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QStringList patterns;
-        for (const QString &p : parts.at(i + 1).split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        QStringList given, patterns;
+        for (const QString &p : parts.at(i + 1).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            given.append(p.trimmed());
             for (const QString &v : caseVariants(p.trimmed()))
                 if (!patterns.contains(v))
                     patterns.append(v);
-        result.append(parts.at(i) + QLatin1String(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')'));
+        }
+        // The dialog matches by the last bracketed list and, with its details
+        // hidden, shows everything before it: the description with its own
+        // patterns once, whether the caller wrote them into it or not.
+        QString label = parts.at(i).trimmed();
+        if (!label.endsWith(QLatin1Char(')')) || !label.contains(QLatin1Char('(')))
+            label += QLatin1String(" (") + given.join(QLatin1Char(' ')) + QLatin1Char(')');
+        result.append(label + QLatin1String(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')'));
     }
     return result;
 }
@@ -72,8 +80,10 @@ void FileDialogControl::show(bool save)
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     const QStringList filters = toNameFilters(m_filter);
-    if (!filters.isEmpty())
+    if (!filters.isEmpty()) {
+        dialog.setOption(QFileDialog::HideNameFilterDetails, true);
         dialog.setNameFilters(filters);
+    }
     if (save && !(m_flags & OverwritePrompt))
         dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     if (!m_fileName.isEmpty())

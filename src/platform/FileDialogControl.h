@@ -32,8 +32,9 @@ public:
     void ShowOpen();
     void ShowSave();
 
-    // "desc|*.a;*.b|desc2|*.c" as Qt name filters ("desc (*.a *.b)", ...).
-    // Patterns are matched without regard to letter case, as users expect.
+    // "desc|*.a;*.b|desc2|*.c" as Qt name filters: the label the user sees
+    // ("desc (*.a *.b)") followed by the patterns matched, in their other
+    // letter cases too ("(*.a *.A *.b *.B)"); the dialog hides that last list.
     static QStringList toNameFilters(const QString &filter);
 
 private:

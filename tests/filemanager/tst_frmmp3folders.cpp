@@ -12,6 +12,7 @@
 
 #include <unistd.h>
 
+#include "MP3ListView.h"
 #include "MsgBox.h"
 #include "frmMP3.h"
 
@@ -39,6 +40,14 @@ QStringList childTexts(QTreeWidgetItem *node)
 QStringList diskFolders(const QString &path)
 {
     return QDir(path).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// A point on a node's text: a node's row can be wider than the tree, so its
+// centre may lie outside the view.
+QPoint onNode(QTreeWidget *tree, QTreeWidgetItem *node)
+{
+    const QRect r = tree->visualItemRect(node);
+    return QPoint(r.left() + 8, r.center().y());
 }
 
 void select(frmMP3 &w, QTreeWidgetItem *node)
@@ -142,10 +151,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("how");
         QTest::addColumn<QString>("message");
         QTest::newRow("no node selected") << "none" << "No folder is selected.";
-        QTest::newRow("folder renamed in the tree only") << "renamed" << "Path not found";
-        QTest::newRow("drive renamed in the tree") << "drive renamed" << "Path not found";
         QTest::newRow("folder gone from disk") << "gone" << "Path not found";
-        QTest::newRow("a node that climbs out") << "dotdot" << "Bad file name or number";
     }
     void newFolderFailures()
     {
@@ -159,22 +165,8 @@ private Q_SLOTS:
             w.DirTree->clearSelection();
             w.DirTree->setCurrentItem(nullptr);
             target = nullptr;
-        } else if (how == "renamed") {
-            bool cancel = false;
-            QString name = "Songs";
-            w.DirTree_AfterLabelEdit(cancel, name);
-            QVERIFY(!cancel);
-            music->setText(0, name);
-            music->setData(0, Qt::UserRole + 2, name);
-        } else if (how == "drive renamed") {
-            drive->setText(0, "My Disk");
-            target = drive;
         } else if (how == "gone") {
             QVERIFY(QDir(m_root->path() + "/music").removeRecursively());
-        } else if (how == "dotdot") {
-            // Not reachable through renaming any more, but the path is
-            // checked where it is used, too.
-            music->setData(0, Qt::UserRole + 2, "..");
         }
         if (target)
             select(w, target);
@@ -191,12 +183,14 @@ private Q_SLOTS:
         QCOMPARE(drive->childCount(), childrenBefore);
     }
 
-    void renamedFolderComesBackOnReload()
+    // A node's text is for display only: the folder is the one on disk.
+    void nodeTextIsDisplayOnly()
     {
         frmMP3 w;
         QTreeWidgetItem *music = w.DirTree->topLevelItem(0)->child(0);
-        music->setText(0, "Songs");
-        music->setData(0, Qt::UserRole + 2, "Songs");
+        music->setText(0, "Talks");
+        QCOMPARE(w.NodeFolder(music).value_or("?"), m_root->path() + "/music");
+        QCOMPARE(w.NodeFolder(w.DirTree->topLevelItem(0)).value_or("?"), m_root->path());
         w.mnuRefresh_Click();
         QCOMPARE(childTexts(w.DirTree->topLevelItem(0)), QStringList({"Music", "Talks"}));
     }
@@ -259,37 +253,98 @@ private Q_SLOTS:
         }
     }
 
+    // Rename, chosen from the folder menu with the mouse, edits the folder's
+    // real name; Enter renames the folder on disk, and the node, its
+    // children and the listed files follow. A refused or failed rename
+    // leaves disk and node as they were, and the node keeps working.
     void renameInPlace_data()
     {
-        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("typed"); // a null text leaves the editor as it is
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QStringList>("disk");
         QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("messages");
-        QTest::newRow("accepted, trimmed") << "  Songs " << "Songs" << 0;
-        QTest::newRow("refused, keeps its text") << "a?b" << "Music" << 1;
+        QTest::addColumn<QString>("folder"); // where the node leads afterwards
+        QTest::addColumn<QString>("message"); // part of the message, "" for none
+        QTest::newRow("unchanged") << QString() << "" << QStringList{"music", "notes", "talks"} << "Music"
+                                   << "music" << "";
+        QTest::newRow("new name, trimmed") << "  Songs " << "" << QStringList{"Songs", "notes", "talks"} << "Songs"
+                                           << "Songs" << "";
+        QTest::newRow("letter case only") << "Music" << "" << QStringList{"Music", "notes", "talks"} << "Music"
+                                          << "Music" << "";
+        QTest::newRow("refused name") << "a?b" << "" << QStringList{"music", "notes", "talks"} << "Music"
+                                      << "music" << RenameMessage;
+        QTest::newRow("a sibling's name") << "talks" << "" << QStringList{"music", "notes", "talks"} << "Music"
+                                          << "music" << "Cannot rename music to talks: File exists";
+        QTest::newRow("a file's name") << "notes" << "" << QStringList{"music", "notes", "talks"} << "Music"
+                                       << "music" << "Cannot rename music to notes: File exists";
+        QTest::newRow("folder gone") << "Songs" << "gone" << QStringList{"notes", "talks"} << "Music" << "music"
+                                     << "No such file or directory";
     }
     void renameInPlace()
     {
         QFETCH(QString, typed);
+        QFETCH(QString, setup);
+        QFETCH(QStringList, disk);
         QFETCH(QString, text);
-        QFETCH(int, messages);
+        QFETCH(QString, folder);
+        QFETCH(QString, message);
+        const QString root = m_root->path();
+        QVERIFY(QFile(root + "/notes").open(QIODevice::WriteOnly));
+        QVERIFY(QFile(root + "/music/a.mp3").open(QIODevice::WriteOnly));
         frmMP3 w;
         w.resize(600, 400);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.DirTree->topLevelItem(0)->setExpanded(true); // drives start collapsed
-        QTreeWidgetItem *music = w.DirTree->topLevelItem(0)->child(0);
-        select(w, music);
-        w.mnuRenameFolder_Click();
-        auto *editor = w.DirTree->findChild<QLineEdit *>();
-        QVERIFY(editor);
-        editor->setText(typed);
+        QTreeWidgetItem *drive = w.DirTree->topLevelItem(0);
+        drive->setExpanded(true); // drives start collapsed
+        QTreeWidgetItem *music = drive->child(0);
+        w.DisplayDir(root + "/music", music); // its child, as a deeper listing has it
+        QCOMPARE(childTexts(music), QStringList{"Rock"});
+        // Choose the folder with the mouse: its files are listed.
+        QTest::mouseClick(w.DirTree->viewport(), Qt::LeftButton, {}, onNode(w.DirTree, music));
+        QCOMPARE(w.lstMP3->Count(), 1);
+        if (setup == "gone")
+            QVERIFY(QDir(root + "/music").removeRecursively());
+
+        const QPoint at = onNode(w.DirTree, music);
+        QTest::mouseClick(w.DirTree->viewport(), Qt::RightButton, {}, at);
+        QVERIFY(w.mnuPopupMenu2->isVisible());
+        QVERIFY(w.mnuRenameFolder->isEnabled());
+        QTest::mouseClick(w.mnuPopupMenu2, Qt::LeftButton, {},
+                          w.mnuPopupMenu2->actionGeometry(w.mnuRenameFolder).center());
+        QLineEdit *editor = nullptr;
+        QTRY_VERIFY((editor = w.DirTree->findChild<QLineEdit *>()));
+        QCOMPARE(editor->text(), "music"); // the name on disk, not the proper-cased text
+        if (!typed.isNull()) {
+            QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(editor, typed);
+        }
         QTest::keyClick(editor, Qt::Key_Return);
         QTRY_VERIFY(!w.DirTree->findChild<QLineEdit *>()); // the edit ends after the key
+
         QCOMPARE(music->text(0), text);
-        QCOMPARE(MsgBoxSeam::shown().size(), messages);
-        // Nothing on disk is renamed.
-        QCOMPARE(diskFolders(m_root->path()), QStringList({"music", "talks"}));
-        QCOMPARE(w.NodeFolder(music).value_or("?"), m_root->path() + "/" + (messages ? "music" : "Songs"));
+        if (message.isEmpty()) {
+            QCOMPARE(MsgBoxSeam::shown().size(), 0);
+        } else {
+            QCOMPARE(MsgBoxSeam::shown().size(), 1);
+            QVERIFY2(MsgBoxSeam::shown().at(0).text.contains(message), qPrintable(MsgBoxSeam::shown().at(0).text));
+            QCOMPARE(MsgBoxSeam::shown().at(0).style, int(MsgBoxStyle::Critical));
+        }
+        QCOMPARE(QDir(root).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name), disk);
+        QCOMPARE(w.NodeFolder(music).value_or("?"), root + "/" + folder);
+        QCOMPARE(w.NodeFolder(music->child(0)).value_or("?"), root + "/" + folder + "/rock");
+        if (setup == "gone")
+            return;
+        // The listed file is found under the folder's name now.
+        QCOMPARE(w.lstMP3->SubItem(1, 3), root + "/" + folder + "/a.mp3");
+        // The node still works: a click lists its file, "New" makes a folder in it.
+        QTest::mouseClick(w.DirTree->viewport(), Qt::LeftButton, {}, onNode(w.DirTree, drive));
+        QTest::mouseClick(w.DirTree->viewport(), Qt::LeftButton, {}, onNode(w.DirTree, music));
+        QCOMPARE(w.lstMP3->Count(), 1);
+        QCOMPARE(w.lstMP3->SubItem(1, 3), root + "/" + folder + "/a.mp3");
+        w.mnuAddFolder->trigger();
+        QCOMPARE(MsgBoxSeam::shown().size(), message.isEmpty() ? 0 : 1);
+        QVERIFY(QFileInfo(root + "/" + folder + "/New Folder").isDir());
     }
 
     void rightClickMenu()
@@ -313,8 +368,18 @@ private Q_SLOTS:
         for (QAction *a : w.mnuPopupMenu2->actions())
             captions << a->text();
         QCOMPARE(captions, QStringList({"Rename", "New", "Delete", "Refresh"}));
-        w.mnuDeleteFolder->trigger(); // does nothing
-        QCOMPARE(diskFolders(m_root->path()), QStringList({"music", "talks"}));
+        // Nothing deletes a folder: the item says so by being disabled.
+        QVERIFY(!w.mnuDeleteFolder->isEnabled());
+        QVERIFY(w.mnuRenameFolder->isEnabled());
+
+        // A volume cannot be renamed, neither from the menu nor with F2.
+        select(w, drive);
+        QTest::mouseClick(w.DirTree->viewport(), Qt::RightButton, {}, onNode(w.DirTree, drive));
+        QVERIFY(w.mnuPopupMenu2->isVisible());
+        QVERIFY(!w.mnuRenameFolder->isEnabled());
+        w.mnuPopupMenu2->hide();
+        QTest::keyClick(w.DirTree, Qt::Key_F2);
+        QVERIFY(!w.DirTree->findChild<QLineEdit *>());
 
         w.DirTree->clear();
         QTest::mouseClick(w.DirTree->viewport(), Qt::RightButton, {}, QPoint(20, 20));

@@ -151,6 +151,9 @@ private Q_SLOTS:
         // The splitter's left edge goes where the pointer is.
         QCOMPARE(w.layout.splitLeft, 3080.0 + 42 * 15);
         QCOMPARE(w.DirTree->width(), Twips::toPixels(3010)); // not yet relaid
+        // Over the list, the bar is still the widget on top.
+        QVERIFY(w.picMP3->geometry().contains(w.picSplit->geometry().center()));
+        QCOMPARE(w.childAt(w.picSplit->geometry().center()), w.picSplit);
         QTest::mouseRelease(w.picSplit, Qt::LeftButton, {}, QPoint(0, 50));
         QVERIFY(!w.layout.SplitMoving);
         QCOMPARE(w.layout.splitLeft, 3710.0 + 20);

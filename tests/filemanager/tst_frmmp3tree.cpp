@@ -268,24 +268,48 @@ private Q_SLOTS:
         QCOMPARE(clsMousePointer::ScreenPointer(), 0); // the guard put the pointer back
     }
 
-    void clickingAFolderListsItsMp3s()
+    // The list follows the folder chosen in the tree, by mouse or keyboard;
+    // a folder that cannot be read says so instead of asking for a click.
+    void choosingAFolderListsItsMp3s()
     {
         QTemporaryDir root;
-        QVERIFY(mkdirs(root.path(), {"music"}));
+        QVERIFY(mkdirs(root.path(), {"music", "other", "zzz"}));
         for (const char *name : {"b.mp3", "A.MP3", "notes.txt", ".hidden.mp3"}) {
             QFile f(root.path() + "/music/" + name);
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(QByteArray(1234, 'x'));
         }
+        QFile f(root.path() + "/other/c.mp3");
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
         const DriveInfo d = volume(root.path(), DriveInfo::Fixed, "d");
         frmMP3::setDriveSource([d] { return QList<DriveInfo>{d}; });
         frmMP3 w;
-        w.DirTree_NodeClick(w.DirTree->topLevelItem(0)->child(0));
+        w.resize(600, 400);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTreeWidgetItem *drive = w.DirTree->topLevelItem(0);
+        drive->setExpanded(true);
+        QTreeWidgetItem *music = drive->child(0);
+        const QRect r = w.DirTree->visualItemRect(music);
+        QTest::mouseClick(w.DirTree->viewport(), Qt::LeftButton, {}, QPoint(r.left() + 8, r.center().y()));
         QCOMPARE(w.lstMP3->Count(), 2);
         QCOMPARE(w.lstMP3->Text(1), "A.MP3");
         QCOMPARE(w.lstMP3->SubItem(1, 1), "1234 B");
         QCOMPARE(w.lstMP3->SubItem(1, 3), root.path() + "/music/A.MP3");
         QCOMPARE(w.lstMP3->Text(2), "b.mp3");
+
+        QTest::keyClick(w.DirTree, Qt::Key_Down);
+        QCOMPARE(w.DirTree->currentItem(), drive->child(1));
+        QCOMPARE(w.lstMP3->Count(), 1);
+        QCOMPARE(w.lstMP3->SubItem(1, 3), root.path() + "/other/c.mp3");
+        QCOMPARE(w.lstMP3->emptyText(), frmMP3::HintText());
+
+        QVERIFY(QDir(root.path() + "/zzz").removeRecursively());
+        QTest::keyClick(w.DirTree, Qt::Key_Down);
+        QCOMPARE(w.lstMP3->Count(), 0);
+        QCOMPARE(w.lstMP3->emptyText(), "\n  This folder cannot be read: \n  No such file or directory.");
+        QCOMPARE(MsgBoxSeam::shown().size(), 0);
     }
 };
 

@@ -1,4 +1,11 @@
 #include <QApplication>
+#include <QComboBox>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QListView>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 #include <QWidget>
 
@@ -20,11 +27,16 @@ private Q_SLOTS:
         QTest::newRow("one pair") << QStringLiteral("Playlist(*.M3u)|*.M3u")
                                   << QStringList{QStringLiteral("Playlist(*.M3u) (*.M3u *.m3u *.M3U)")};
         QTest::newRow("two patterns") << QStringLiteral("Songs|*.mp3;*.wav")
-                                      << QStringList{QStringLiteral("Songs (*.mp3 *.MP3 *.wav *.WAV)")};
+                                      << QStringList{QStringLiteral("Songs (*.mp3 *.wav) (*.mp3 *.MP3 *.wav *.WAV)")};
         QTest::newRow("two pairs") << QStringLiteral("MP3|*.mp3|All|*.*")
-                                   << QStringList{QStringLiteral("MP3 (*.mp3 *.MP3)"), QStringLiteral("All (*.*)")};
-        QTest::newRow("spaces and empty parts") << QStringLiteral("Media| *.mp3 ;;*.wma")
-                                                << QStringList{QStringLiteral("Media (*.mp3 *.MP3 *.wma *.WMA)")};
+                                   << QStringList{QStringLiteral("MP3 (*.mp3) (*.mp3 *.MP3)"),
+                                                  QStringLiteral("All (*.*) (*.*)")};
+        QTest::newRow("spaces and empty parts")
+            << QStringLiteral("Media| *.mp3 ;;*.wma")
+            << QStringList{QStringLiteral("Media (*.mp3 *.wma) (*.mp3 *.MP3 *.wma *.WMA)")};
+        QTest::newRow("patterns in the description")
+            << QStringLiteral("MP3 Playlist (*.m3u)|*.m3u")
+            << QStringList{QStringLiteral("MP3 Playlist (*.m3u) (*.m3u *.M3U)")};
         QTest::newRow("description without patterns") << QStringLiteral("Lonely") << QStringList{};
         QTest::newRow("empty") << QString() << QStringList{};
     }
@@ -33,6 +45,55 @@ private Q_SLOTS:
         QFETCH(QString, filter);
         QFETCH(QStringList, expected);
         QCOMPARE(FileDialogControl::toNameFilters(filter), expected);
+    }
+
+    // What the real dialog offers: each description with its patterns once,
+    // while a file in upper case still matches.
+    void dialogShowsEachPatternOnce_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("patterns in the description")
+            << QStringLiteral("MP3 Playlist (*.m3u)|*.m3u") << QStringList{QStringLiteral("MP3 Playlist (*.m3u)")};
+        QTest::newRow("bare descriptions")
+            << QStringLiteral("Songs|*.mp3;*.wav|All|*.*")
+            << QStringList{QStringLiteral("Songs (*.mp3 *.wav)"), QStringLiteral("All (*.*)")};
+    }
+    void dialogShowsEachPatternOnce()
+    {
+        QFETCH(QString, filter);
+        QFETCH(QStringList, shown);
+        QTemporaryDir dir;
+        QVERIFY(QFile(dir.filePath("LOUD.M3U")).open(QIODevice::WriteOnly));
+        FileDialogSeam::setScripted(false);
+        QWidget owner;
+        FileDialogControl cd(&owner);
+        cd.setFilter(filter);
+        cd.setFileName(dir.filePath("new.m3u"));
+        QStringList offered;
+        bool upperCaseMatches = false;
+        const bool expectMatch = filter.contains("m3u");
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            if (auto *combo = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo")))
+                for (int i = 0; i < combo->count(); ++i)
+                    offered.append(combo->itemText(i));
+            // The folder is read in the background; give it time, then close
+            // the dialog whatever it shows.
+            if (auto *view = dialog->findChild<QListView *>(QStringLiteral("listView"))) {
+                QDeadlineTimer deadline(expectMatch ? 10000 : 500);
+                while (view->model()->rowCount(view->rootIndex()) == 0 && !deadline.hasExpired())
+                    QTest::qWait(20);
+                upperCaseMatches = view->model()->rowCount(view->rootIndex()) > 0;
+            }
+            dialog->reject();
+        });
+        cd.ShowSave();
+        FileDialogSeam::setScripted(true);
+        QCOMPARE(offered, shown);
+        QCOMPARE(upperCaseMatches, expectMatch);
     }
 
     void confirmedShowSetsFileNameAndRecordsTheShow()

@@ -1,0 +1,56 @@
+#include "SystemSetups.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+#include <grp.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace SystemSetups {
+
+SmallVolume::SmallVolume(const QString &folder, int kib) : m_folder(folder)
+{
+    const QByteArray where = QFile::encodeName(folder);
+    const QByteArray options = "size=" + QByteArray::number(kib) + "k,mode=0777";
+    if (::mount("tmpfs", where.constData(), "tmpfs", MS_NOSUID | MS_NODEV, options.constData()) == 0)
+        m_mounted = true;
+    else
+        m_why = QStringLiteral("cannot mount a small file system here: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+}
+
+SmallVolume::~SmallVolume()
+{
+    if (m_mounted)
+        ::umount2(QFile::encodeName(m_folder).constData(), MNT_DETACH);
+}
+
+int runAs(uid_t uid, gid_t gid, const std::function<int()> &work, QString *why)
+{
+    const pid_t child = ::fork();
+    if (child < 0) {
+        *why = QStringLiteral("fork: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+        return -1;
+    }
+    if (child == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0)
+            ::_exit(126);
+        ::_exit(work());
+    }
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (!WIFEXITED(status)) {
+        *why = QStringLiteral("the child process ended abnormally");
+        return -1;
+    }
+    if (WEXITSTATUS(status) == 126) {
+        *why = QStringLiteral("cannot change to user %1: not running as root").arg(uid);
+        return -1;
+    }
+    return WEXITSTATUS(status);
+}
+
+} // namespace SystemSetups
