@@ -3,6 +3,7 @@
 #include "MediaPipeline.h"
 #include "MediaEntries.h"
 #include "MediaPanel.h"
+#include "PathUtil.h"
 
 #include <QDir>
 #include <QFile>
@@ -194,10 +195,18 @@ Status MediaPlayerControl::setFileName(const QString &name)
         return openUri(QStringLiteral("cdda://1"), d->design.AutoStart);
 
     const QFileInfo info(QDir::current(), name);
-    if (!info.exists())
+    // GStreamer's file source would block the window in open() on a pipe and
+    // read a device for ever: only a regular file goes any further.
+    switch (pathKind(info.absoluteFilePath())) {
+    case PathKind::Missing:
         return fail(Error{ErrorNumber::FileNotFound, QStringLiteral("File not found")});
-    if (info.isDir())
+    case PathKind::Folder:
         return fail(Error{ErrorNumber::MediaError, QStringLiteral("A folder is not a media file")});
+    case PathKind::SpecialFile:
+        return fail(Error{ErrorNumber::MediaError, QStringLiteral("A pipe or device is not a media file")});
+    case PathKind::RegularFile:
+        break;
+    }
     if (!info.isReadable())
         return fail(Error{ErrorNumber::PermissionDenied, QStringLiteral("Permission denied")});
     if (MediaEntries::isEntryList(info.absoluteFilePath())) {

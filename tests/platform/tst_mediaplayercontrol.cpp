@@ -10,6 +10,7 @@
 #include "MediaFixtures.h"
 #include "MediaPlayerControl.h"
 #include "SinkProbe.h"
+#include "TestFiles.h"
 
 #include <gst/gst.h>
 
@@ -144,11 +145,18 @@ private Q_SLOTS:
         // Other schemes are names of local files, never handed to GStreamer.
         QTest::newRow("http") << QStringLiteral("http://127.0.0.1:9/song.mp3") << ErrorNumber::FileNotFound;
         QTest::newRow("file uri") << QStringLiteral("file:///etc/hostname") << ErrorNumber::FileNotFound;
+        // Opening a pipe blocks until a writer comes: refused before anything opens it.
+        QTest::newRow("pipe") << path("pipe.mp3") << ErrorNumber::MediaError;
+        QTest::newRow("pipe named as a list") << path("pipe.m3u") << ErrorNumber::MediaError;
+        QTest::newRow("device") << QStringLiteral("/dev/zero") << ErrorNumber::MediaError;
     }
     void unopenableNamesAreErrors()
     {
         QFETCH(QString, name);
         QFETCH(int, number);
+        const TestFiles::PipeWatchdog pipes[] = {TestFiles::PipeWatchdog(path("pipe.mp3")),
+                                                 TestFiles::PipeWatchdog(path("pipe.m3u"))};
+        QVERIFY(pipes[0].made() && pipes[1].made());
         MediaPlayerControl mp;
         VERIFY_OK(mp.setFileName(m_short));
         const Status s = mp.setFileName(name);
@@ -157,6 +165,7 @@ private Q_SLOTS:
         QCOMPARE(mp.FileName(), name);
         QCOMPARE(mp.playState(), PlayState::Closed);
         QCOMPARE(mp.Duration(), 0.0);
+        QVERIFY(!pipes[0].hadToUnblock() && !pipes[1].hadToUnblock());
     }
 
     // Nothing here may crash or hang; each must be reported as a failure,
@@ -451,7 +460,7 @@ private Q_SLOTS:
                                            " <entry><ref href=\"tone.mp3\"/></entry>\n"
                                            "</ASX>\n");
         QTest::newRow("m3u") << QStringLiteral("two.m3u")
-                             << QByteArray("#EXTM3U\nshort.wav\r\n\n#a comment\ntone.mp3\n");
+                             << QByteArray("#EXTM3U\nshort.wav\r\n\n#a comment\npipe.wav\ntone.mp3\n");
     }
     void listOfEntriesPlaysInTurnAndEndsOnce()
     {
@@ -461,6 +470,8 @@ private Q_SLOTS:
         QVERIFY(list.open(QIODevice::WriteOnly));
         list.write(content);
         list.close();
+        const TestFiles::PipeWatchdog pipe(path("pipe.wav")); // an entry that is skipped
+        QVERIFY(pipe.made());
 
         MediaPlayerControl mp;
         QSignalSpy ends(&mp, &MediaPlayerControl::EndOfStream);
@@ -485,6 +496,7 @@ private Q_SLOTS:
         QCOMPARE(mp.playState(), PlayState::Stopped);
         VERIFY_OK(mp.Play());
         QTRY_COMPARE_WITH_TIMEOUT(ends.count(), 2, 5000);
+        QVERIFY(!pipe.hadToUnblock());
     }
 
     void listWithNothingPlayableIsAnError()
