@@ -94,7 +94,9 @@ bool MediaPipeline::build(const QString &uri, const QString &audioSinkDescriptio
 
     // Balance sits right in front of the sink. In playbin's audio-filter slot
     // it would be followed by a second of queued audio, so a turn of the
-    // balance knob would be heard only a second later.
+    // balance knob would be heard only a second later. The simple method only
+    // turns the far side down; the default one mixes the far side into the
+    // near one, which clips any loud record.
     const QString sink = audioSinkDescription.isEmpty() ? QStringLiteral("autoaudiosink") : audioSinkDescription;
     // playbin converts and resamples in front of it already; the converter
     // behind it serves sinks that want neither of the filter's two formats.
@@ -102,7 +104,7 @@ bool MediaPipeline::build(const QString &uri, const QString &audioSinkDescriptio
     // them into 100 ms buffers halves the cost of playback, and a balance
     // change is still heard within a tenth of a second.
     const QString withBalance =
-        QStringLiteral("audiobuffersplit output-buffer-duration=1/10 ! audiopanorama name=balance ! audioconvert ! ") + sink;
+        QStringLiteral("audiobuffersplit output-buffer-duration=1/10 ! audiopanorama name=balance method=simple ! audioconvert ! ") + sink;
     gsth::GErrorPtr parseError;
     gsth::Element audioSink = gsth::refSink(
         gst_parse_bin_from_description(withBalance.toUtf8().constData(), TRUE, parseError.out()));

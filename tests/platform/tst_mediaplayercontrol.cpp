@@ -48,6 +48,7 @@ class TestMediaPlayerControl : public QObject {
     QString m_short; // 0.4 s
     QString m_other; // 0.4 s
     QString m_video; // 1 s
+    QString m_loud;  // 2 s, peaks at -1.3 dBFS
     std::unique_ptr<SinkProbe> m_probe;
 
     QString path(const QString &name) const { return QDir(m_dir.path()).filePath(name); }
@@ -75,8 +76,9 @@ private Q_SLOTS:
         m_short = MediaFixtures::makeWav(m_dir.path(), "short.wav", 0.4);
         m_other = MediaFixtures::makeMp3(m_dir.path(), "other.mp3", 0.4);
         m_video = MediaFixtures::makeVideo(m_dir.path(), "bars.avi", 1.0);
+        m_loud = MediaFixtures::makeLoudStereoWav(m_dir.path(), "loud.wav", 2.0);
         QVERIFY(!m_wav.isEmpty() && !m_mp3.isEmpty() && !m_short.isEmpty());
-        QVERIFY(!m_other.isEmpty() && !m_video.isEmpty());
+        QVERIFY(!m_other.isEmpty() && !m_video.isEmpty() && !m_loud.isEmpty());
     }
 
     void cleanupTestCase() { m_probe.reset(); }
@@ -382,36 +384,39 @@ private Q_SLOTS:
         QVERIFY2(std::abs(quiet / loud - 0.1) < 0.02, qPrintable(QString::number(quiet / loud)));
     }
 
+    // A loud master (peaks at -1.3 dBFS, a different tone per side): the
+    // knob only ever turns one side down, so nothing reaches the clip level.
     void balanceMapsOntoTheChannels_data()
     {
         QTest::addColumn<long>("balance");
         QTest::addColumn<long>("readBack");
-        QTest::addColumn<int>("side"); // -1 only left heard, 1 only right, 0 both alike
-        QTest::newRow("full left") << -10000L << -10000L << -1;
-        QTest::newRow("full right") << 10000L << 10000L << 1;
-        QTest::newRow("centre") << 0L << 0L << 0;
-        QTest::newRow("past right") << 25000L << 10000L << 1;
-        QTest::newRow("design of MediaPlayer1") << 30L << 30L << 0;
+        QTest::addColumn<double>("rightOverLeft"); // -1: only right heard
+        QTest::newRow("full left") << -10000L << -10000L << 0.0;
+        QTest::newRow("full right") << 10000L << 10000L << -1.0;
+        QTest::newRow("centre") << 0L << 0L << 1.0;
+        QTest::newRow("half left") << -5000L << -5000L << 0.5;
+        QTest::newRow("past right") << 25000L << 10000L << -1.0;
+        QTest::newRow("design of MediaPlayer1") << 30L << 30L << 1.0;
     }
     void balanceMapsOntoTheChannels()
     {
         QFETCH(long, balance);
         QFETCH(long, readBack);
-        QFETCH(int, side);
+        QFETCH(double, rightOverLeft);
         MediaPlayerControl mp;
         VERIFY_OK(mp.setBalance(balance));
         QCOMPARE(mp.Balance(), readBack);
-        VERIFY_OK(mp.setFileName(m_mp3));
+        VERIFY_OK(mp.setFileName(m_loud));
         m_probe->reset();
         QTest::qWait(400);
         const double l = m_probe->rmsLeft(), r = m_probe->rmsRight();
-        QVERIFY(l + r > 0.05);
-        if (side < 0)
-            QVERIFY2(r < 0.01 * l, qPrintable(QStringLiteral("%1 %2").arg(l).arg(r)));
-        else if (side > 0)
-            QVERIFY2(l < 0.01 * r, qPrintable(QStringLiteral("%1 %2").arg(l).arg(r)));
+        const QByteArray levels = QStringLiteral("%1 %2").arg(l).arg(r).toLatin1();
+        QVERIFY2(l + r > 0.3, levels.constData()); // loud indeed
+        QCOMPARE(m_probe->clippedSamples(), 0LL);
+        if (rightOverLeft < 0)
+            QVERIFY2(l < 0.01 * r, levels.constData());
         else
-            QVERIFY2(std::abs(l - r) < 0.05 * (l + r), qPrintable(QStringLiteral("%1 %2").arg(l).arg(r)));
+            QVERIFY2(std::abs(r - rightOverLeft * l) < 0.03 * (l + r), levels.constData());
     }
 
     void balanceChangeWhilePlayingIsHeard()

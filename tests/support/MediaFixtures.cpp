@@ -90,6 +90,22 @@ QString makeWav(const QString &dir, const QString &name, double seconds, int fre
                                   + quoted(path)));
 }
 
+QString makeLoudStereoWav(const QString &dir, const QString &name, double seconds)
+{
+    const QString path = target(dir, name);
+    const long buffers = std::max(1L, std::lround(seconds * 100.0));
+    // 10^(-1.3/20): the peak level of a loud master.
+    const auto channel = [&](int frequency) {
+        return QStringLiteral("audiotestsrc num-buffers=%1 samplesperbuffer=441 freq=%2 volume=0.861 "
+                              "! audio/x-raw,format=S16LE,rate=44100,channels=1 ! i. ")
+            .arg(buffers)
+            .arg(frequency);
+    };
+    return made(path, runPipeline(QStringLiteral("interleave name=i ! audioconvert "
+                                                 "! audio/x-raw,format=S16LE,channels=2 ! wavenc ! filesink location=")
+                                  + quoted(path) + QLatin1Char(' ') + channel(440) + channel(660)));
+}
+
 QString makeMp3(const QString &dir, const QString &name, double seconds, int kbps)
 {
     const QString path = target(dir, name);

@@ -11,6 +11,11 @@ namespace MediaFixtures {
 // A sine tone as 16-bit stereo PCM WAV, 44.1 kHz.
 QString makeWav(const QString &dir, const QString &name, double seconds, int frequency = 440);
 
+// Stereo PCM WAV as loud as mastered music: peaks at -1.3 dBFS, never at
+// full scale, a different tone in each channel (left 440 Hz, right 660 Hz),
+// so that anything that adds the channels together goes over the top.
+QString makeLoudStereoWav(const QString &dir, const QString &name, double seconds);
+
 // A constant-bitrate MP3 (LAME), 44.1 kHz stereo.
 QString makeMp3(const QString &dir, const QString &name, double seconds, int kbps = 128);
 
