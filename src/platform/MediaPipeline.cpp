@@ -79,7 +79,9 @@ MediaPipeline *MediaPipeline::open(const QString &uri, const QString &audioSinkD
         return nullptr;
     }
     // ASYNC here means the preroll took longer than we wait: the media may
-    // still come up (a slow device); duration then arrives later.
+    // still come up (a slow device), or never (a broken file can leave the
+    // demuxer waiting for good). The control bounds the wait.
+    p->m_prerolled = ret != GST_STATE_CHANGE_ASYNC;
     return p;
 }
 
@@ -210,6 +212,7 @@ void MediaPipeline::handle(GstMessage *message)
         Q_EMIT durationChanged();
         break;
     case GST_MESSAGE_ASYNC_DONE:
+        m_prerolled = true;
         Q_EMIT asyncDone();
         break;
     default:

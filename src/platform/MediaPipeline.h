@@ -32,6 +32,10 @@ public:
 
     ~MediaPipeline() override;
 
+    // False while a load that outlasted open()'s wait has not come up yet
+    // (asyncDone follows when it does).
+    bool prerolled() const { return m_prerolled; }
+
     bool setPlaying(bool playing); // PLAYING, or PAUSED (also used for stop)
     bool seek(double seconds);
     double duration() const;       // seconds, 0 when unknown
@@ -67,6 +71,7 @@ private:
     gsth::SignalConnection m_sampleConnection;
     int m_draining = 0;
     bool m_shutDown = false;
+    bool m_prerolled = true;
 
     mutable QMutex m_frameMutex;
     QImage m_frame;

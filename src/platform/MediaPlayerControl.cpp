@@ -25,6 +25,10 @@ QString &audioSinkDescriptionStore()
 }
 
 constexpr int kPrerollMs = 2000;
+// A load still pending after the preroll wait gets this much longer to come
+// up before it counts as failed: a slow device makes it, a broken file that
+// left the demuxer waiting never would.
+constexpr int kLateLoadMs = 8000;
 constexpr long kQuietest = -10000;
 constexpr long kBalanceLimit = 10000;
 
@@ -54,6 +58,8 @@ struct MediaPlayerControl::Private {
     bool endReported = false;      // EndOfStream already raised for this play-through
     MediaPanel *panel = nullptr;   // own buttons, tracker and status line, made when first seen
     bool panelPending = false;
+    QTimer lateLoad;               // bounds a load that outlasted the preroll wait
+    QString note;                  // what the status line says instead of the state, "" for none
     QStringList entries;           // the local files of the open media (several for a list)
     int entry = 0;                 // the one playing
 
@@ -85,6 +91,10 @@ MediaPlayerControl::MediaPlayerControl(QWidget *parent)
     : QWidget(parent), d(std::make_unique<Private>())
 {
     d->audioSink = audioSinkDescriptionStore();
+    d->lateLoad.setSingleShot(true);
+    d->lateLoad.setInterval(kLateLoadMs);
+    connect(&d->lateLoad, &QTimer::timeout, this,
+            [this] { onFailed(QStringLiteral("The media did not open in time")); });
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::black);
@@ -118,6 +128,7 @@ void MediaPlayerControl::ensurePanel()
     d->panel->setParts(d->design.ShowControls, d->design.ShowControls && d->design.ShowTracker,
                        d->design.ShowStatusBar);
     d->panel->setState(d->state);
+    d->panel->setNote(d->note);
     d->panel->place(rect());
     d->panel->setShown(isVisible());
 }
@@ -166,8 +177,23 @@ void MediaPlayerControl::setState(PlayState state)
     Q_EMIT PlayStateChanged(state);
 }
 
+void MediaPlayerControl::showNote(const QString &note)
+{
+    d->note = note;
+    if (d->panel)
+        d->panel->setNote(note);
+}
+
+Status MediaPlayerControl::failOpen(const Error &error)
+{
+    setState(PlayState::Closed);
+    showNote(tr("Error: %1").arg(error.description));
+    return error;
+}
+
 void MediaPlayerControl::closePipeline()
 {
+    d->lateLoad.stop();
     MediaPipeline::dispose(std::exchange(d->pipe, nullptr));
     d->duration = 0;
     d->pendingSeek = -1;
@@ -182,14 +208,12 @@ Status MediaPlayerControl::setFileName(const QString &name)
     d->fileName = name;
     d->entries.clear();
     d->entry = 0;
+    showNote(QString());
     if (name.isEmpty()) {
         setState(PlayState::Closed);
         return std::nullopt;
     }
-    const auto fail = [this](Error e) -> Status {
-        setState(PlayState::Closed);
-        return e;
-    };
+    const auto fail = [this](const Error &e) { return failOpen(e); };
 
     if (name.compare(QLatin1String("CDAUDIO:"), Qt::CaseInsensitive) == 0)
         return openUri(QStringLiteral("cdda://1"), d->design.AutoStart);
@@ -224,10 +248,8 @@ Status MediaPlayerControl::openEntry(int index, bool play)
     d->entry = index;
     MediaPipeline::ensureGstreamer();
     gsth::GChars uri(gst_filename_to_uri(QFile::encodeName(d->entries.at(index)).constData(), nullptr));
-    if (!uri) {
-        setState(PlayState::Closed);
-        return Error{ErrorNumber::BadFileName, QStringLiteral("Bad file name")};
-    }
+    if (!uri)
+        return failOpen(Error{ErrorNumber::BadFileName, QStringLiteral("Bad file name")});
     return openUri(QString::fromUtf8(uri.get()), play);
 }
 
@@ -237,18 +259,28 @@ Status MediaPlayerControl::openUri(const QString &uri, bool play)
     Error error;
     MediaPipeline *pipe = MediaPipeline::open(uri, d->audioSink, !isOutOfSight(), amplitude(d->volume),
                                               double(d->balance) / double(kBalanceLimit), kPrerollMs, &error);
-    if (!pipe) {
-        setState(PlayState::Closed);
-        return error;
-    }
+    if (!pipe)
+        return failOpen(error);
     d->pipe = pipe;
     pipe->setFramesWanted(isVisible());
     connect(pipe, &MediaPipeline::endOfStream, this, &MediaPlayerControl::onEndOfStream);
     connect(pipe, &MediaPipeline::failed, this, &MediaPlayerControl::onFailed);
     connect(pipe, &MediaPipeline::durationChanged, this, [this] { d->duration = 0; });
-    connect(pipe, &MediaPipeline::asyncDone, this, [this] { d->pendingSeek = -1; });
+    connect(pipe, &MediaPipeline::asyncDone, this, [this] {
+        d->pendingSeek = -1;
+        if (d->lateLoad.isActive()) { // the load came up after all
+            d->lateLoad.stop();
+            showNote(QString());
+            if (d->panel)
+                d->panel->refresh();
+        }
+    });
     connect(pipe, &MediaPipeline::frameReady, this, [this] { update(); });
     d->duration = pipe->duration();
+    if (!pipe->prerolled()) {
+        d->lateLoad.start();
+        showNote(tr("Opening"));
+    }
 
     if (play) {
         pipe->setPlaying(true);
@@ -389,6 +421,7 @@ Status MediaPlayerControl::Stop()
 Status MediaPlayerControl::CloseMedia()
 {
     closePipeline();
+    showNote(QString());
     setState(PlayState::Closed);
     return std::nullopt;
 }
@@ -445,8 +478,9 @@ void MediaPlayerControl::onEndOfStream()
 void MediaPlayerControl::onFailed(const QString &description)
 {
     closePipeline();
-    setState(PlayState::Closed);
-    Q_EMIT MediaError(Error{ErrorNumber::MediaError, description});
+    const Error error{ErrorNumber::MediaError, description};
+    failOpen(error);
+    Q_EMIT MediaError(error);
 }
 
 void MediaPlayerControl::paintEvent(QPaintEvent *)

@@ -97,6 +97,10 @@ protected:
 
 private:
     void setState(PlayState state);
+    // The status line says this instead of the state ("" for the state).
+    void showNote(const QString &note);
+    // Closed, with the reason on the status line; returns the error.
+    Status failOpen(const Error &error);
     void ensurePanel();
     bool isOutOfSight() const;
     Status openEntry(int index, bool play);

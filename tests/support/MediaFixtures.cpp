@@ -151,6 +151,24 @@ QString makeVideo(const QString &dir, const QString &name, double seconds, QSize
     return made(path, runPipeline(desc));
 }
 
+QString makeTruncatedMov(const QString &dir, const QString &name, double seconds, bool moovFirst,
+                         qint64 keepBytes)
+{
+    const QString path = target(dir, name);
+    const long frames = std::max(1L, std::lround(seconds * 25.0));
+    const QString desc = QStringLiteral("videotestsrc num-buffers=%1 ! video/x-raw,width=320,height=240,framerate=25/1 "
+                                        "! videoconvert ! x264enc speed-preset=ultrafast ! qtmux faststart=%2 name=mux "
+                                        "! filesink location=%3 ")
+                             .arg(frames)
+                             .arg(moovFirst ? QStringLiteral("true") : QStringLiteral("false"))
+                             .arg(quoted(path))
+        + toneSource(seconds, 440) + QStringLiteral("! audioconvert ! avenc_aac ! mux.");
+    if (!runPipeline(desc))
+        return made(path, false);
+    QFile f(path);
+    return made(path, f.resize(std::min(keepBytes, f.size())));
+}
+
 QString makeFolderNamedLikeMedia(const QString &dir, const QString &name)
 {
     const QString path = target(dir, name);

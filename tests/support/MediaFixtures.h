@@ -31,6 +31,13 @@ QString makeNonMedia(const QString &dir, const QString &name);
 QString makeVideo(const QString &dir, const QString &name, double seconds,
                   QSize size = QSize(160, 120), bool withAudio = true);
 
+// A QuickTime file (H.264 video with AAC sound) cut off after keepBytes
+// bytes, as a download that broke off. With moovFirst the index comes
+// before the media data (so what is left may be played); otherwise it
+// comes last and is lost with the cut.
+QString makeTruncatedMov(const QString &dir, const QString &name, double seconds, bool moovFirst,
+                         qint64 keepBytes);
+
 // A folder named like a song ("song.mp3"): players must refuse it cleanly.
 QString makeFolderNamedLikeMedia(const QString &dir, const QString &name);
 
