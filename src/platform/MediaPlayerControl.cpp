@@ -29,6 +29,9 @@ constexpr int kPrerollMs = 2000;
 // up before it counts as failed: a slow device makes it, a broken file that
 // left the demuxer waiting never would.
 constexpr int kLateLoadMs = 8000;
+// A seek's target stands for the position until the seek lands; if it never
+// does, the knob goes back to what the pipeline reports after this long.
+constexpr int kSeekSettleMs = 3000;
 constexpr long kQuietest = -10000;
 constexpr long kBalanceLimit = 10000;
 
@@ -59,6 +62,8 @@ struct MediaPlayerControl::Private {
     MediaPanel *panel = nullptr;   // own buttons, tracker and status line, made when first seen
     bool panelPending = false;
     QTimer lateLoad;               // bounds a load that outlasted the preroll wait
+    QTimer seekSettle;             // bounds how long pendingSeek may stand
+    QString uri;                   // of the open media, to open it afresh
     QString note;                  // what the status line says instead of the state, "" for none
     QStringList entries;           // the local files of the open media (several for a list)
     int entry = 0;                 // the one playing
@@ -95,6 +100,9 @@ MediaPlayerControl::MediaPlayerControl(QWidget *parent)
     d->lateLoad.setInterval(kLateLoadMs);
     connect(&d->lateLoad, &QTimer::timeout, this,
             [this] { onFailed(QStringLiteral("The media did not open in time")); });
+    d->seekSettle.setSingleShot(true);
+    d->seekSettle.setInterval(kSeekSettleMs);
+    connect(&d->seekSettle, &QTimer::timeout, this, [this] { d->pendingSeek = -1; });
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::black);
@@ -194,6 +202,7 @@ Status MediaPlayerControl::failOpen(const Error &error)
 void MediaPlayerControl::closePipeline()
 {
     d->lateLoad.stop();
+    d->seekSettle.stop();
     MediaPipeline::dispose(std::exchange(d->pipe, nullptr));
     d->duration = 0;
     d->pendingSeek = -1;
@@ -262,12 +271,14 @@ Status MediaPlayerControl::openUri(const QString &uri, bool play)
     if (!pipe)
         return failOpen(error);
     d->pipe = pipe;
+    d->uri = uri;
     pipe->setFramesWanted(isVisible());
     connect(pipe, &MediaPipeline::endOfStream, this, &MediaPlayerControl::onEndOfStream);
     connect(pipe, &MediaPipeline::failed, this, &MediaPlayerControl::onFailed);
     connect(pipe, &MediaPipeline::durationChanged, this, [this] { d->duration = 0; });
     connect(pipe, &MediaPipeline::asyncDone, this, [this] {
         d->pendingSeek = -1;
+        d->seekSettle.stop();
         if (d->lateLoad.isActive()) { // the load came up after all
             d->lateLoad.stop();
             showNote(QString());
@@ -343,12 +354,30 @@ Status MediaPlayerControl::setCurrentPosition(double seconds)
     const double len = Duration();
     if (len > 0 && seconds > len)
         seconds = len;
-    if (!d->pipe->seek(seconds))
-        return Error{ErrorNumber::MediaError, QStringLiteral("The media cannot seek")};
-    d->pendingSeek = seconds;
-    d->atEnd = false;
-    d->endReported = false;
-    return std::nullopt;
+    return seekTo(seconds);
+}
+
+Status MediaPlayerControl::seekTo(double seconds)
+{
+    const Error cannotSeek{ErrorNumber::MediaError, QStringLiteral("The media cannot seek")};
+    switch (d->pipe->seek(seconds)) {
+    case MediaPipeline::SeekResult::Done:
+        d->pendingSeek = seconds;
+        d->seekSettle.start();
+        d->atEnd = false;
+        d->endReported = false;
+        return std::nullopt;
+    case MediaPipeline::SeekResult::NotSeekable:
+        return cannotSeek; // playback goes on untouched
+    case MediaPipeline::SeekResult::Failed:
+        break;
+    }
+    // The demuxer refused only after flushing, which leaves some pipelines
+    // stalled for good: open the media afresh, playing as it was.
+    const bool playing = d->state == PlayState::Playing;
+    if (const Status reopened = openUri(d->uri, playing))
+        return reopened;
+    return cannotSeek;
 }
 
 long MediaPlayerControl::Volume() const
@@ -388,7 +417,8 @@ Status MediaPlayerControl::Play()
     if (d->atEnd && d->entries.size() > 1) // a list starts over from its first entry
         return openEntry(0, true);
     if (d->atEnd) {
-        d->pipe->seek(0);
+        if (d->pipe->seek(0) != MediaPipeline::SeekResult::Done)
+            return openUri(d->uri, true); // cannot rewind: start it afresh
         d->atEnd = false;
         d->endReported = false;
     }
@@ -464,8 +494,7 @@ void MediaPlayerControl::onEndOfStream()
     d->endReported = true;
     d->atEnd = true;
     pipe->setPlaying(false);
-    if (d->design.AutoRewind) {
-        pipe->seek(0);
+    if (d->design.AutoRewind && pipe->seek(0) == MediaPipeline::SeekResult::Done) {
         d->pendingSeek = 0;
         d->atEnd = false;
     }
@@ -491,14 +520,15 @@ void MediaPlayerControl::paintEvent(QPaintEvent *)
     }
     if (!d->pipe || !d->pipe->hasVideo())
         return; // the background, as filled by the widget
-    const QImage frame = d->pipe->frame();
+    QSize shown;
+    const QImage frame = d->pipe->frame(&shown);
     if (frame.isNull())
         return;
     QRect area = rect();
     area.setBottom(area.bottom() - std::min(d->stripHeight(), area.height()));
     if (area.isEmpty())
         return;
-    const QSize fitted = frame.size().scaled(area.size(), Qt::KeepAspectRatio);
+    const QSize fitted = shown.scaled(area.size(), Qt::KeepAspectRatio);
     QRect target(QPoint(0, 0), fitted);
     target.moveCenter(area.center());
     QPainter painter(this);

@@ -105,6 +105,7 @@ private:
     bool isOutOfSight() const;
     Status openEntry(int index, bool play);
     Status openUri(const QString &uri, bool play);
+    Status seekTo(double seconds);
     bool advanceEntry(bool play, Status *lastError);
     void closePipeline();
     void onEndOfStream();

@@ -38,6 +38,17 @@ QString statusLine(const MediaPlayerControl &mp)
     return text.trimmed();
 }
 
+// The smallest rectangle that holds every pixel not of the given colour.
+QRect areaOtherThan(const QImage &image, QRgb colour)
+{
+    QRect area;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if ((image.pixel(x, y) & 0xffffff) != (colour & 0xffffff))
+                area |= QRect(x, y, 1, 1);
+    return area;
+}
+
 // Counts pixels of the image that differ from the given colour.
 int pixelsOtherThan(const QImage &image, QRgb colour)
 {
@@ -306,13 +317,19 @@ private Q_SLOTS:
         QSignalSpy states(&mp, &MediaPlayerControl::PlayStateChanged);
         VERIFY_OK(mp.setFileName(m_mp3));
         QTRY_VERIFY_WITH_TIMEOUT(mp.CurrentPosition() > 0.3, 5000);
+        const double playedTo = mp.CurrentPosition();
         VERIFY_OK(mp.Pause());
         QCOMPARE(mp.playState(), PlayState::Paused);
         const double at = mp.CurrentPosition();
+        QVERIFY2(at > playedTo - 0.05, qPrintable(QStringLiteral("played to %1, paused at %2").arg(playedTo).arg(at)));
         QTest::qWait(250);
         QVERIFY(std::abs(mp.CurrentPosition() - at) < 0.05);
         VERIFY_OK(mp.Play());
-        QTRY_VERIFY_WITH_TIMEOUT(mp.CurrentPosition() > at + 0.1, 5000);
+        // Onwards from where it paused, never from the start again.
+        double lowest = mp.CurrentPosition();
+        QTRY_VERIFY_WITH_TIMEOUT((lowest = std::min(lowest, mp.CurrentPosition()), mp.CurrentPosition() > at + 0.1),
+                                 5000);
+        QVERIFY2(lowest > at - 0.05, qPrintable(QStringLiteral("paused at %1, went back to %2").arg(at).arg(lowest)));
         QCOMPARE(states.count(), 3);
         QCOMPARE(states.at(1).at(0).value<PlayState>(), PlayState::Paused);
         QCOMPARE(states.at(2).at(0).value<PlayState>(), PlayState::Playing);
@@ -341,6 +358,27 @@ private Q_SLOTS:
         VERIFY_OK(mp.Play());
         QTRY_VERIFY_WITH_TIMEOUT(mp.CurrentPosition() > target + 0.1, 5000);
         QVERIFY(mp.CurrentPosition() < target + 0.7);
+    }
+
+    // RealMedia without an index says it can seek, then refuses the seek
+    // after flushing, which left picture, sound and knob frozen for good.
+    // The seek is an error; playback goes on and the position moves again.
+    void seekOnAMediaThatCannotSeek()
+    {
+        const QString file = MediaFixtures::makeWithFfmpeg(
+            path("film.rm"), {"-f", "lavfi", "-i", "testsrc=size=176x144:rate=25", "-f", "lavfi", "-i",
+                              "sine=frequency=440:sample_rate=44100", "-t", "4", "-c:v", "rv20", "-c:a", "ac3"});
+        QVERIFY2(!file.isEmpty(), "ffmpeg (installed by scripts/deps.sh) makes the RealMedia file");
+        MediaPlayerControl mp;
+        VERIFY_OK(mp.setFileName(file));
+        QTRY_VERIFY_WITH_TIMEOUT(mp.CurrentPosition() > 0.3, 5000);
+        const Status s = mp.setCurrentPosition(3.0);
+        QVERIFY(s.has_value());
+        QCOMPARE(s->number, ErrorNumber::MediaError);
+        QCOMPARE(mp.playState(), PlayState::Playing);
+        const double after = mp.CurrentPosition();
+        QVERIFY(after < 2.9); // not held at the refused target
+        QTRY_VERIFY_WITH_TIMEOUT(mp.CurrentPosition() > after + 0.3, 5000);
     }
 
     void seekRefusesNonsenseAndNeedsMedia()
@@ -606,24 +644,84 @@ private Q_SLOTS:
         QVERIFY(frame.pixel(10, 10) != frame.pixel(310, 10)); // not one flat colour
     }
 
+    // The picture fills the control one way and is letterboxed the other,
+    // at the shape it is meant to be seen in: an anamorphic 720x576 frame
+    // marked 16:9 shows 16:9, not squeezed to 5:4.
+    void videoKeepsItsAspect_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QSize>("control");
+        QTest::addColumn<QRect>("picture");
+        QTest::newRow("4:3, bars left and right") << QStringLiteral("bars") << QSize(400, 150) << QRect(100, 0, 200, 150);
+        QTest::newRow("16:9 anamorphic, bars above and below")
+            << QStringLiteral("anamorphic") << QSize(400, 300) << QRect(0, 38, 400, 225);
+    }
     void videoKeepsItsAspect()
     {
-        auto *mp = new MediaPlayerControl;
-        std::unique_ptr<MediaPlayerControl> owner(mp);
+        QFETCH(QString, kind);
+        QFETCH(QSize, control);
+        QFETCH(QRect, picture);
+        const QString file = kind == QLatin1String("bars")
+            ? m_video
+            : MediaFixtures::makeAnamorphicMpeg2(m_dir.path(), QStringLiteral("wide.mpg"), 1.0);
+        QVERIFY(!file.isEmpty());
+        MediaPlayerControl mp;
         auto design = MediaPlayerControl::mediaPlayer1Design();
         design.ShowControls = false;
-        mp->applyDesign(design);
-        mp->resize(400, 150); // wide: bars left and right
-        mp->show();
-        QVERIFY(QTest::qWaitForWindowExposed(mp));
-        const QRgb background = mp->grab().toImage().pixel(0, 0);
-        VERIFY_OK(mp->setFileName(m_video));
-        QTRY_VERIFY_WITH_TIMEOUT(mp->grab().toImage().pixel(200, 75) != background, 5000);
-        const QImage shot = mp->grab().toImage();
-        // 4:3 at 150 high is 200 wide, centred: 100 px of background each side.
-        QCOMPARE(shot.pixel(50, 75), background);
-        QCOMPARE(shot.pixel(350, 75), background);
-        QVERIFY(shot.pixel(110, 75) != background);
+        mp.applyDesign(design);
+        mp.resize(control);
+        mp.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&mp));
+        const QRgb background = mp.grab().toImage().pixel(0, 0);
+        VERIFY_OK(mp.setFileName(file));
+        QTRY_VERIFY_WITH_TIMEOUT(mp.grab().toImage().pixel(control.width() / 2, control.height() / 2) != background,
+                                 5000);
+        const QRect shown = areaOtherThan(mp.grab().toImage(), background);
+        const auto near = [](int a, int b) { return std::abs(a - b) <= 2; };
+        QVERIFY2(near(shown.left(), picture.left()) && near(shown.top(), picture.top())
+                     && near(shown.width(), picture.width()) && near(shown.height(), picture.height()),
+                 qPrintable(QStringLiteral("picture at %1,%2 %3x%4")
+                                .arg(shown.left()).arg(shown.top()).arg(shown.width()).arg(shown.height())));
+    }
+
+    // After a seek the picture is of the new place at once: the old place's
+    // frame is never shown again, whether stopped (the seek's first frame
+    // comes as a preroll) or playing.
+    void pictureFollowsASeek_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("playing");
+        for (const char *name : {"film.mpg", "film.asf", "film.mov"}) {
+            QTest::addRow("%s stopped", name) << QString::fromLatin1(name) << false;
+            QTest::addRow("%s playing", name) << QString::fromLatin1(name) << true;
+        }
+    }
+    void pictureFollowsASeek()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, playing);
+        const QString file = QFileInfo::exists(path(name)) ? path(name)
+                                                           : MediaFixtures::makeRedThenBlueVideo(m_dir.path(), name, 4.0);
+        QVERIFY(!file.isEmpty());
+        MediaPlayerControl mp;
+        auto design = MediaPlayerControl::mediaPlayer1Design();
+        design.ShowControls = false;
+        mp.applyDesign(design);
+        mp.resize(320, 240);
+        mp.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&mp));
+        const auto colour = [&] {
+            const QColor c = mp.grab().toImage().pixelColor(160, 120);
+            return c.red() > 150 && c.blue() < 100 ? 'r' : c.blue() > 150 && c.red() < 100 ? 'b' : '-';
+        };
+        VERIFY_OK(mp.setFileName(file));
+        QTRY_COMPARE_WITH_TIMEOUT(colour(), 'r', 5000);
+        if (!playing)
+            VERIFY_OK(mp.Stop());
+        VERIFY_OK(mp.setCurrentPosition(3.0));
+        QVERIFY(colour() != 'r');
+        QTRY_COMPARE_WITH_TIMEOUT(colour(), 'b', 5000);
+        QCOMPARE(mp.playState(), playing ? PlayState::Playing : PlayState::Stopped);
     }
 
     void audioOnlyShowsTheBackground()
