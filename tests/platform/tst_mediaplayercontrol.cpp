@@ -38,6 +38,18 @@ QString statusLine(const MediaPlayerControl &mp)
     return text.trimmed();
 }
 
+// Shows the control as the skinned video window has it, without its own
+// controls: the whole control is picture.
+bool showBarePicture(MediaPlayerControl &mp, QSize size)
+{
+    auto design = MediaPlayerControl::mediaPlayer1Design();
+    design.ShowControls = false;
+    mp.applyDesign(design);
+    mp.resize(size);
+    mp.show();
+    return QTest::qWaitForWindowExposed(&mp);
+}
+
 // The smallest rectangle that holds every pixel not of the given colour.
 QRect areaOtherThan(const QImage &image, QRgb colour)
 {
@@ -666,12 +678,7 @@ private Q_SLOTS:
             : MediaFixtures::makeAnamorphicMpeg2(m_dir.path(), QStringLiteral("wide.mpg"), 1.0);
         QVERIFY(!file.isEmpty());
         MediaPlayerControl mp;
-        auto design = MediaPlayerControl::mediaPlayer1Design();
-        design.ShowControls = false;
-        mp.applyDesign(design);
-        mp.resize(control);
-        mp.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&mp));
+        QVERIFY(showBarePicture(mp, control));
         const QRgb background = mp.grab().toImage().pixel(0, 0);
         VERIFY_OK(mp.setFileName(file));
         QTRY_VERIFY_WITH_TIMEOUT(mp.grab().toImage().pixel(control.width() / 2, control.height() / 2) != background,
@@ -704,12 +711,7 @@ private Q_SLOTS:
                                                            : MediaFixtures::makeRedThenBlueVideo(m_dir.path(), name, 4.0);
         QVERIFY(!file.isEmpty());
         MediaPlayerControl mp;
-        auto design = MediaPlayerControl::mediaPlayer1Design();
-        design.ShowControls = false;
-        mp.applyDesign(design);
-        mp.resize(320, 240);
-        mp.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&mp));
+        QVERIFY(showBarePicture(mp, QSize(320, 240)));
         const auto colour = [&] {
             const QColor c = mp.grab().toImage().pixelColor(160, 120);
             return c.red() > 150 && c.blue() < 100 ? 'r' : c.blue() > 150 && c.red() < 100 ? 'b' : '-';
@@ -727,12 +729,7 @@ private Q_SLOTS:
     void audioOnlyShowsTheBackground()
     {
         MediaPlayerControl mp;
-        auto design = MediaPlayerControl::mediaPlayer1Design();
-        design.ShowControls = false;
-        mp.applyDesign(design);
-        mp.resize(200, 150);
-        mp.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&mp));
+        QVERIFY(showBarePicture(mp, QSize(200, 150)));
         VERIFY_OK(mp.setFileName(m_mp3));
         QTRY_VERIFY_WITH_TIMEOUT(mp.CurrentPosition() > 0.3, 5000);
         const QImage shot = mp.grab().toImage();
