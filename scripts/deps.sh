@@ -9,6 +9,8 @@ PKGS=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   gstreamer1.0-plugins-ugly gstreamer1.0-libav gstreamer1.0-tools
   timgm6mb-soundfont
+  # tests only: makes the media GStreamer cannot write (RealMedia, a sound ASF)
+  ffmpeg
   xvfb xauth x11-utils imagemagick fonts-dejavu-core fonts-wqy-microhei
 )
 missing=()

@@ -16,6 +16,7 @@ using Status = std::optional<Error>;
 namespace ErrorNumber {
 constexpr int InvalidProcedureCall = 5;
 constexpr int Overflow = 6;
+constexpr int OutOfMemory = 7;
 constexpr int SubscriptOutOfRange = 9;
 constexpr int FileNotFound = 53;
 constexpr int FileAlreadyOpen = 55;

@@ -93,6 +93,9 @@ QString resolve(const QString &entry, const QString &baseDir)
 {
     if (entry.isEmpty() || entry.startsWith(QLatin1Char('/')))
         return entry;
+    // The audio CD's device name, not a file beside the list.
+    if (entry.compare(QLatin1String("CDAUDIO:"), Qt::CaseInsensitive) == 0)
+        return entry;
     if (looksLikeUrl(entry)) {
         const QUrl url(entry);
         if (url.isLocalFile())
@@ -165,15 +168,35 @@ QByteArray serialize(const QStringList &rows)
     return out;
 }
 
+namespace {
+// Far more than the longest list the window can hold (32,767 rows of long
+// paths come to a few MB), far less than would make memory run short.
+constexpr qint64 kMaxReadBytes = qint64(64) << 20;
+
+Error tooLarge()
+{
+    return Error{ErrorNumber::OutOfMemory, QStringLiteral("Out of memory: the file is too large for a playlist")};
+}
+} // namespace
+
 ReadResult read(const QString &fileName)
 {
     ReadResult result;
+    // A pipe would block the window in open() until some writer came, and a
+    // device such as /dev/zero never ends: only a regular file is opened.
+    if (!fileName.isEmpty() && pathKind(fileName) == PathKind::SpecialFile) {
+        result.error = makeError(PathFileAccessError);
+        return result;
+    }
     QFile file(fileName);
     if (fileName.isEmpty() || QFileInfo(fileName).isDir() || !file.open(QIODevice::ReadOnly)) {
         result.error = openFailure(fileName, false);
         return result;
     }
-    result.opened = true;
+    if (file.size() > kMaxReadBytes) {
+        result.error = tooLarge();
+        return result;
+    }
 
     QByteArray data;
     constexpr qint64 chunk = 1 << 20;
@@ -189,7 +212,14 @@ ReadResult read(const QString &fileName)
         data.resize(had + got);
         if (got == 0)
             break;
+        // Still growing while we read (another program writing it): the
+        // same refusal as for a file that was too large from the start.
+        if (data.size() > kMaxReadBytes) {
+            result.error = tooLarge();
+            return result;
+        }
     }
+    result.opened = true;
     const QString baseDir = QFileInfo(fileName).absolutePath();
     result.entries = parseLines(data, baseDir, !result.error.has_value());
     return result;

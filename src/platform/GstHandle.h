@@ -13,6 +13,7 @@ inline void messageUnref(GstMessage *m) { gst_message_unref(m); }
 inline void sampleUnref(GstSample *s) { gst_sample_unref(s); }
 inline void capsUnref(GstCaps *c) { gst_caps_unref(c); }
 inline void tagListUnref(GstTagList *t) { gst_tag_list_unref(t); }
+inline void queryUnref(GstQuery *q) { gst_query_unref(q); }
 inline void errorFree(GError *e) { g_error_free(e); }
 inline void charFree(gchar *s) { g_free(s); }
 
@@ -62,6 +63,7 @@ using Message = Handle<GstMessage, messageUnref>;
 using Sample = Handle<GstSample, sampleUnref>;
 using Caps = Handle<GstCaps, capsUnref>;
 using TagList = Handle<GstTagList, tagListUnref>;
+using Query = Handle<GstQuery, queryUnref>;
 using GErrorPtr = Handle<GError, errorFree>;
 using GChars = Handle<gchar, charFree>;
 

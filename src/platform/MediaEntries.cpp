@@ -1,5 +1,7 @@
 #include "MediaEntries.h"
 
+#include "PathUtil.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -23,7 +25,7 @@ QString localEntry(const QDir &base, QString ref)
     }
     ref.replace(QLatin1Char('\\'), QLatin1Char('/'));
     const QFileInfo info(base, ref);
-    return info.isFile() ? info.absoluteFilePath() : QString();
+    return pathKind(info.absoluteFilePath()) == PathKind::RegularFile ? info.absoluteFilePath() : QString();
 }
 
 QString xmlUnescape(QString s)
@@ -48,6 +50,9 @@ bool isEntryList(const QString &path)
 
 QStringList read(const QString &path)
 {
+    // A list that is a pipe would block the window in open().
+    if (pathKind(path) != PathKind::RegularFile)
+        return {};
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return {};

@@ -116,7 +116,10 @@ void MediaPanel::place(const QRect &controlRect)
     if (m_trackerOn)
         m_tracker->setGeometry(x, 2, std::max(0, width() - x - 4), kButtonRow - 4);
     if (m_statusOn) {
-        m_status->setGeometry(4, row, width() / 2 - 4, kStatusRow);
+        // A reason for a failure needs the room; nothing is open then, so
+        // there is no time to show.
+        const bool wide = !m_note.isEmpty() && m_state == MediaPlayerControl::PlayState::Closed;
+        m_status->setGeometry(4, row, wide ? width() - 8 : width() / 2 - 4, kStatusRow);
         m_time->setGeometry(width() / 2, row, width() / 2 - 4, kStatusRow);
     }
 }
@@ -131,6 +134,15 @@ void MediaPanel::setState(MediaPlayerControl::PlayState state)
     m_tracker->setEnabled(state != S::Closed);
     refresh();
     updateTimer();
+}
+
+void MediaPanel::setNote(const QString &note)
+{
+    m_note = note;
+    m_status->setToolTip(note);
+    if (parentWidget())
+        place(parentWidget()->rect());
+    refresh();
 }
 
 void MediaPanel::setShown(bool shown)
@@ -177,11 +189,15 @@ void MediaPanel::refresh()
     }
     if (m_statusOn) {
         using S = MediaPlayerControl::PlayState;
-        switch (m_state) {
-        case S::Playing: m_status->setText(tr("Playing")); break;
-        case S::Paused: m_status->setText(tr("Paused")); break;
-        case S::Stopped: m_status->setText(tr("Stopped")); break;
-        case S::Closed: m_status->setText(tr("Ready")); break;
+        if (!m_note.isEmpty()) {
+            m_status->setText(m_note);
+        } else {
+            switch (m_state) {
+            case S::Playing: m_status->setText(tr("Playing")); break;
+            case S::Paused: m_status->setText(tr("Paused")); break;
+            case S::Stopped: m_status->setText(tr("Stopped")); break;
+            case S::Closed: m_status->setText(tr("Ready")); break;
+            }
         }
         m_time->setText(m_state == S::Closed ? QString()
                                              : timeText(pos) + QLatin1String(" / ") + timeText(len));

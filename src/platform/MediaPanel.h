@@ -20,6 +20,9 @@ public:
     void setParts(bool buttons, bool tracker, bool statusBar);
     void setSource(std::function<double()> position, std::function<double()> duration);
     void setState(MediaPlayerControl::PlayState state);
+    // Shown on the status line in place of the state while not empty: a
+    // load still under way, or why the media could not be played.
+    void setNote(const QString &note);
     void setShown(bool shown);
     // Places the strip at the bottom of the control's rectangle.
     void place(const QRect &controlRect);
@@ -52,6 +55,7 @@ private:
     std::function<double()> m_position;
     std::function<double()> m_duration;
     MediaPlayerControl::PlayState m_state = MediaPlayerControl::PlayState::Closed;
+    QString m_note;
     bool m_buttons = true;
     bool m_trackerOn = true;
     bool m_statusOn = false;

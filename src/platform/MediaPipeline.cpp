@@ -79,7 +79,9 @@ MediaPipeline *MediaPipeline::open(const QString &uri, const QString &audioSinkD
         return nullptr;
     }
     // ASYNC here means the preroll took longer than we wait: the media may
-    // still come up (a slow device); duration then arrives later.
+    // still come up (a slow device), or never (a broken file can leave the
+    // demuxer waiting for good). The control bounds the wait.
+    p->m_prerolled = ret != GST_STATE_CHANGE_ASYNC;
     return p;
 }
 
@@ -94,7 +96,9 @@ bool MediaPipeline::build(const QString &uri, const QString &audioSinkDescriptio
 
     // Balance sits right in front of the sink. In playbin's audio-filter slot
     // it would be followed by a second of queued audio, so a turn of the
-    // balance knob would be heard only a second later.
+    // balance knob would be heard only a second later. The simple method only
+    // turns the far side down; the default one mixes the far side into the
+    // near one, which clips any loud record.
     const QString sink = audioSinkDescription.isEmpty() ? QStringLiteral("autoaudiosink") : audioSinkDescription;
     // playbin converts and resamples in front of it already; the converter
     // behind it serves sinks that want neither of the filter's two formats.
@@ -102,7 +106,7 @@ bool MediaPipeline::build(const QString &uri, const QString &audioSinkDescriptio
     // them into 100 ms buffers halves the cost of playback, and a balance
     // change is still heard within a tenth of a second.
     const QString withBalance =
-        QStringLiteral("audiobuffersplit output-buffer-duration=1/10 ! audiopanorama name=balance ! audioconvert ! ") + sink;
+        QStringLiteral("audiobuffersplit output-buffer-duration=1/10 ! audiopanorama name=balance method=simple ! audioconvert ! ") + sink;
     gsth::GErrorPtr parseError;
     gsth::Element audioSink = gsth::refSink(
         gst_parse_bin_from_description(withBalance.toUtf8().constData(), TRUE, parseError.out()));
@@ -139,6 +143,10 @@ bool MediaPipeline::build(const QString &uri, const QString &audioSinkDescriptio
                      "sync", TRUE, "emit-signals", TRUE, "qos", TRUE, nullptr);
         m_sampleConnection = gsth::SignalConnection(m_videoSink.get(), "new-sample",
                                                     G_CALLBACK(&MediaPipeline::onNewSample), this);
+        // The first frame after a seek while stopped or paused comes only
+        // as a preroll: without it the picture would stay on the old place.
+        m_prerollConnection = gsth::SignalConnection(m_videoSink.get(), "new-preroll",
+                                                     G_CALLBACK(&MediaPipeline::onNewPreroll), this);
     } else {
         m_videoSink = gsth::refSink(gst_element_factory_make("fakesink", nullptr));
         if (m_videoSink)
@@ -168,6 +176,7 @@ void MediaPipeline::shutdown()
     if (m_playbin)
         gst_element_set_state(m_playbin.get(), GST_STATE_NULL);
     m_sampleConnection.disconnect();
+    m_prerollConnection.disconnect();
     disconnect(this, nullptr, nullptr, nullptr);
 }
 
@@ -208,6 +217,7 @@ void MediaPipeline::handle(GstMessage *message)
         Q_EMIT durationChanged();
         break;
     case GST_MESSAGE_ASYNC_DONE:
+        m_prerolled = true;
         Q_EMIT asyncDone();
         break;
     default:
@@ -223,17 +233,33 @@ bool MediaPipeline::setPlaying(bool playing)
         != GST_STATE_CHANGE_FAILURE;
 }
 
-bool MediaPipeline::seek(double seconds)
+MediaPipeline::SeekResult MediaPipeline::seek(double seconds)
 {
     if (m_shutDown)
-        return false;
+        return SeekResult::NotSeekable;
+    // Ask first: a seek the demuxer cannot do may flush the pipeline and
+    // then leave it stalled, picture, sound and position frozen.
+    gsth::Query query(gst_query_new_seeking(GST_FORMAT_TIME));
+    if (gst_element_query(m_playbin.get(), query.get())) {
+        gboolean seekable = FALSE;
+        gst_query_parse_seeking(query.get(), nullptr, &seekable, nullptr, nullptr);
+        if (!seekable)
+            return SeekResult::NotSeekable;
+    }
     const auto target = gint64(std::llround(std::max(0.0, seconds) * kSecond));
-    const bool ok = gst_element_seek_simple(m_playbin.get(), GST_FORMAT_TIME,
-                                            GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
-                                            target);
-    if (ok)
-        m_lastPosition = double(target) / kSecond;
-    return ok;
+    // Accurate: the knobs and the windows' stop buttons mean the exact place.
+    if (!gst_element_seek_simple(m_playbin.get(), GST_FORMAT_TIME,
+                                 GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), target))
+        return SeekResult::Failed;
+    m_lastPosition = double(target) / kSecond;
+    // The flush is over when the seek returns: whatever frame we still hold
+    // is of the old place, and must not be shown again until the new place
+    // sends its first one.
+    {
+        QMutexLocker lock(&m_frameMutex);
+        m_frame = QImage();
+    }
+    return SeekResult::Done;
 }
 
 double MediaPipeline::duration() const
@@ -292,10 +318,20 @@ bool MediaPipeline::hasVideo() const
     return videoStreams > 0;
 }
 
-QImage MediaPipeline::frame() const
+QImage MediaPipeline::frame(QSize *shownSize) const
 {
     QMutexLocker lock(&m_frameMutex);
+    if (shownSize)
+        *shownSize = m_frameDisplaySize;
     return m_frame;
+}
+
+GstFlowReturn MediaPipeline::onNewPreroll(GstElement *sink, gpointer self)
+{
+    gsth::Sample sample(gst_app_sink_pull_preroll(GST_APP_SINK(sink)));
+    if (sample)
+        static_cast<MediaPipeline *>(self)->takeSample(sample.get());
+    return GST_FLOW_OK;
 }
 
 GstFlowReturn MediaPipeline::onNewSample(GstElement *sink, gpointer self)
@@ -325,9 +361,16 @@ void MediaPipeline::takeSample(GstSample *sample)
     const auto *data = static_cast<const uchar *>(GST_VIDEO_FRAME_PLANE_DATA(&frame, 0));
     QImage image = QImage(data, w, h, stride, QImage::Format_RGB32).copy();
     gst_video_frame_unmap(&frame);
+    // Non-square pixels (anamorphic DVD-style video) are shown at their
+    // display shape: the width scaled by the pixel aspect ratio.
+    QSize shown(w, h);
+    const int parN = GST_VIDEO_INFO_PAR_N(&info), parD = GST_VIDEO_INFO_PAR_D(&info);
+    if (parN > 0 && parD > 0 && parN != parD)
+        shown.setWidth(std::max(1, int(std::lround(double(w) * parN / parD))));
     {
         QMutexLocker lock(&m_frameMutex);
         m_frame = std::move(image);
+        m_frameDisplaySize = shown;
     }
     if (!m_framePosted.exchange(true))
         QMetaObject::invokeMethod(this, [this] {

@@ -32,15 +32,26 @@ public:
 
     ~MediaPipeline() override;
 
+    // False while a load that outlasted open()'s wait has not come up yet
+    // (asyncDone follows when it does).
+    bool prerolled() const { return m_prerolled; }
+
     bool setPlaying(bool playing); // PLAYING, or PAUSED (also used for stop)
-    bool seek(double seconds);
+    enum class SeekResult { Done, NotSeekable, Failed };
+    // A flushing seek. NotSeekable: the media says it cannot seek, and
+    // nothing was touched. Failed: the seek was tried and refused, and some
+    // demuxers leave the pipeline flushed and stalled after that.
+    SeekResult seek(double seconds);
     double duration() const;       // seconds, 0 when unknown
     double position() const;       // seconds, 0 when unknown
     void setAmplitude(double amplitude);
     void setPanorama(double panorama); // -1 .. 1
 
     bool hasVideo() const;
-    QImage frame() const;          // the latest video frame, null when none
+    // The latest video frame, null when none. shownSize, when given, gets
+    // the size it is shown at: its pixels widened or narrowed by their
+    // aspect ratio (a 720x576 frame of a 16:9 film shows as 1024x576).
+    QImage frame(QSize *shownSize = nullptr) const;
     void setFramesWanted(bool wanted) { m_framesWanted = wanted; }
 
 Q_SIGNALS:
@@ -57,6 +68,7 @@ private:
     void handle(GstMessage *message);
     void shutdown();
     static GstFlowReturn onNewSample(GstElement *sink, gpointer self);
+    static GstFlowReturn onNewPreroll(GstElement *sink, gpointer self);
     void takeSample(GstSample *sample);
 
     gsth::Element m_playbin;
@@ -65,11 +77,14 @@ private:
     gsth::Bus m_bus;
     QSocketNotifier *m_notifier = nullptr; // child of this
     gsth::SignalConnection m_sampleConnection;
+    gsth::SignalConnection m_prerollConnection;
     int m_draining = 0;
     bool m_shutDown = false;
+    bool m_prerolled = true;
 
     mutable QMutex m_frameMutex;
     QImage m_frame;
+    QSize m_frameDisplaySize;
     std::atomic<bool> m_framesWanted{true};
     std::atomic<bool> m_framePosted{false};
     std::atomic<bool> m_hasVideo{false};

@@ -3,6 +3,7 @@
 #include "MediaPipeline.h"
 #include "MediaEntries.h"
 #include "MediaPanel.h"
+#include "PathUtil.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,6 +25,13 @@ QString &audioSinkDescriptionStore()
 }
 
 constexpr int kPrerollMs = 2000;
+// A load still pending after the preroll wait gets this much longer to come
+// up before it counts as failed: a slow device makes it, a broken file that
+// left the demuxer waiting never would.
+constexpr int kLateLoadMs = 8000;
+// A seek's target stands for the position until the seek lands; if it never
+// does, the knob goes back to what the pipeline reports after this long.
+constexpr int kSeekSettleMs = 3000;
 constexpr long kQuietest = -10000;
 constexpr long kBalanceLimit = 10000;
 
@@ -53,6 +61,10 @@ struct MediaPlayerControl::Private {
     bool endReported = false;      // EndOfStream already raised for this play-through
     MediaPanel *panel = nullptr;   // own buttons, tracker and status line, made when first seen
     bool panelPending = false;
+    QTimer lateLoad;               // bounds a load that outlasted the preroll wait
+    QTimer seekSettle;             // bounds how long pendingSeek may stand
+    QString uri;                   // of the open media, to open it afresh
+    QString note;                  // what the status line says instead of the state, "" for none
     QStringList entries;           // the local files of the open media (several for a list)
     int entry = 0;                 // the one playing
 
@@ -84,6 +96,13 @@ MediaPlayerControl::MediaPlayerControl(QWidget *parent)
     : QWidget(parent), d(std::make_unique<Private>())
 {
     d->audioSink = audioSinkDescriptionStore();
+    d->lateLoad.setSingleShot(true);
+    d->lateLoad.setInterval(kLateLoadMs);
+    connect(&d->lateLoad, &QTimer::timeout, this,
+            [this] { onFailed(QStringLiteral("The media did not open in time")); });
+    d->seekSettle.setSingleShot(true);
+    d->seekSettle.setInterval(kSeekSettleMs);
+    connect(&d->seekSettle, &QTimer::timeout, this, [this] { d->pendingSeek = -1; });
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::black);
@@ -117,6 +136,7 @@ void MediaPlayerControl::ensurePanel()
     d->panel->setParts(d->design.ShowControls, d->design.ShowControls && d->design.ShowTracker,
                        d->design.ShowStatusBar);
     d->panel->setState(d->state);
+    d->panel->setNote(d->note);
     d->panel->place(rect());
     d->panel->setShown(isVisible());
 }
@@ -165,8 +185,24 @@ void MediaPlayerControl::setState(PlayState state)
     Q_EMIT PlayStateChanged(state);
 }
 
+void MediaPlayerControl::showNote(const QString &note)
+{
+    d->note = note;
+    if (d->panel)
+        d->panel->setNote(note);
+}
+
+Status MediaPlayerControl::failOpen(const Error &error)
+{
+    setState(PlayState::Closed);
+    showNote(tr("Error: %1").arg(error.description));
+    return error;
+}
+
 void MediaPlayerControl::closePipeline()
 {
+    d->lateLoad.stop();
+    d->seekSettle.stop();
     MediaPipeline::dispose(std::exchange(d->pipe, nullptr));
     d->duration = 0;
     d->pendingSeek = -1;
@@ -181,23 +217,29 @@ Status MediaPlayerControl::setFileName(const QString &name)
     d->fileName = name;
     d->entries.clear();
     d->entry = 0;
+    showNote(QString());
     if (name.isEmpty()) {
         setState(PlayState::Closed);
         return std::nullopt;
     }
-    const auto fail = [this](Error e) -> Status {
-        setState(PlayState::Closed);
-        return e;
-    };
+    const auto fail = [this](const Error &e) { return failOpen(e); };
 
     if (name.compare(QLatin1String("CDAUDIO:"), Qt::CaseInsensitive) == 0)
         return openUri(QStringLiteral("cdda://1"), d->design.AutoStart);
 
     const QFileInfo info(QDir::current(), name);
-    if (!info.exists())
+    // GStreamer's file source would block the window in open() on a pipe and
+    // read a device for ever: only a regular file goes any further.
+    switch (pathKind(info.absoluteFilePath())) {
+    case PathKind::Missing:
         return fail(Error{ErrorNumber::FileNotFound, QStringLiteral("File not found")});
-    if (info.isDir())
+    case PathKind::Folder:
         return fail(Error{ErrorNumber::MediaError, QStringLiteral("A folder is not a media file")});
+    case PathKind::SpecialFile:
+        return fail(Error{ErrorNumber::MediaError, QStringLiteral("A pipe or device is not a media file")});
+    case PathKind::RegularFile:
+        break;
+    }
     if (!info.isReadable())
         return fail(Error{ErrorNumber::PermissionDenied, QStringLiteral("Permission denied")});
     if (MediaEntries::isEntryList(info.absoluteFilePath())) {
@@ -215,10 +257,8 @@ Status MediaPlayerControl::openEntry(int index, bool play)
     d->entry = index;
     MediaPipeline::ensureGstreamer();
     gsth::GChars uri(gst_filename_to_uri(QFile::encodeName(d->entries.at(index)).constData(), nullptr));
-    if (!uri) {
-        setState(PlayState::Closed);
-        return Error{ErrorNumber::BadFileName, QStringLiteral("Bad file name")};
-    }
+    if (!uri)
+        return failOpen(Error{ErrorNumber::BadFileName, QStringLiteral("Bad file name")});
     return openUri(QString::fromUtf8(uri.get()), play);
 }
 
@@ -228,18 +268,30 @@ Status MediaPlayerControl::openUri(const QString &uri, bool play)
     Error error;
     MediaPipeline *pipe = MediaPipeline::open(uri, d->audioSink, !isOutOfSight(), amplitude(d->volume),
                                               double(d->balance) / double(kBalanceLimit), kPrerollMs, &error);
-    if (!pipe) {
-        setState(PlayState::Closed);
-        return error;
-    }
+    if (!pipe)
+        return failOpen(error);
     d->pipe = pipe;
+    d->uri = uri;
     pipe->setFramesWanted(isVisible());
     connect(pipe, &MediaPipeline::endOfStream, this, &MediaPlayerControl::onEndOfStream);
     connect(pipe, &MediaPipeline::failed, this, &MediaPlayerControl::onFailed);
     connect(pipe, &MediaPipeline::durationChanged, this, [this] { d->duration = 0; });
-    connect(pipe, &MediaPipeline::asyncDone, this, [this] { d->pendingSeek = -1; });
+    connect(pipe, &MediaPipeline::asyncDone, this, [this] {
+        d->pendingSeek = -1;
+        d->seekSettle.stop();
+        if (d->lateLoad.isActive()) { // the load came up after all
+            d->lateLoad.stop();
+            showNote(QString());
+            if (d->panel)
+                d->panel->refresh();
+        }
+    });
     connect(pipe, &MediaPipeline::frameReady, this, [this] { update(); });
     d->duration = pipe->duration();
+    if (!pipe->prerolled()) {
+        d->lateLoad.start();
+        showNote(tr("Opening"));
+    }
 
     if (play) {
         pipe->setPlaying(true);
@@ -302,12 +354,30 @@ Status MediaPlayerControl::setCurrentPosition(double seconds)
     const double len = Duration();
     if (len > 0 && seconds > len)
         seconds = len;
-    if (!d->pipe->seek(seconds))
-        return Error{ErrorNumber::MediaError, QStringLiteral("The media cannot seek")};
-    d->pendingSeek = seconds;
-    d->atEnd = false;
-    d->endReported = false;
-    return std::nullopt;
+    return seekTo(seconds);
+}
+
+Status MediaPlayerControl::seekTo(double seconds)
+{
+    const Error cannotSeek{ErrorNumber::MediaError, QStringLiteral("The media cannot seek")};
+    switch (d->pipe->seek(seconds)) {
+    case MediaPipeline::SeekResult::Done:
+        d->pendingSeek = seconds;
+        d->seekSettle.start();
+        d->atEnd = false;
+        d->endReported = false;
+        return std::nullopt;
+    case MediaPipeline::SeekResult::NotSeekable:
+        return cannotSeek; // playback goes on untouched
+    case MediaPipeline::SeekResult::Failed:
+        break;
+    }
+    // The demuxer refused only after flushing, which leaves some pipelines
+    // stalled for good: open the media afresh, playing as it was.
+    const bool playing = d->state == PlayState::Playing;
+    if (const Status reopened = openUri(d->uri, playing))
+        return reopened;
+    return cannotSeek;
 }
 
 long MediaPlayerControl::Volume() const
@@ -347,7 +417,8 @@ Status MediaPlayerControl::Play()
     if (d->atEnd && d->entries.size() > 1) // a list starts over from its first entry
         return openEntry(0, true);
     if (d->atEnd) {
-        d->pipe->seek(0);
+        if (d->pipe->seek(0) != MediaPipeline::SeekResult::Done)
+            return openUri(d->uri, true); // cannot rewind: start it afresh
         d->atEnd = false;
         d->endReported = false;
     }
@@ -380,6 +451,7 @@ Status MediaPlayerControl::Stop()
 Status MediaPlayerControl::CloseMedia()
 {
     closePipeline();
+    showNote(QString());
     setState(PlayState::Closed);
     return std::nullopt;
 }
@@ -422,8 +494,7 @@ void MediaPlayerControl::onEndOfStream()
     d->endReported = true;
     d->atEnd = true;
     pipe->setPlaying(false);
-    if (d->design.AutoRewind) {
-        pipe->seek(0);
+    if (d->design.AutoRewind && pipe->seek(0) == MediaPipeline::SeekResult::Done) {
         d->pendingSeek = 0;
         d->atEnd = false;
     }
@@ -436,8 +507,9 @@ void MediaPlayerControl::onEndOfStream()
 void MediaPlayerControl::onFailed(const QString &description)
 {
     closePipeline();
-    setState(PlayState::Closed);
-    Q_EMIT MediaError(Error{ErrorNumber::MediaError, description});
+    const Error error{ErrorNumber::MediaError, description};
+    failOpen(error);
+    Q_EMIT MediaError(error);
 }
 
 void MediaPlayerControl::paintEvent(QPaintEvent *)
@@ -448,14 +520,15 @@ void MediaPlayerControl::paintEvent(QPaintEvent *)
     }
     if (!d->pipe || !d->pipe->hasVideo())
         return; // the background, as filled by the widget
-    const QImage frame = d->pipe->frame();
+    QSize shown;
+    const QImage frame = d->pipe->frame(&shown);
     if (frame.isNull())
         return;
     QRect area = rect();
     area.setBottom(area.bottom() - std::min(d->stripHeight(), area.height()));
     if (area.isEmpty())
         return;
-    const QSize fitted = frame.size().scaled(area.size(), Qt::KeepAspectRatio);
+    const QSize fitted = shown.scaled(area.size(), Qt::KeepAspectRatio);
     QRect target(QPoint(0, 0), fitted);
     target.moveCenter(area.center());
     QPainter painter(this);

@@ -97,10 +97,15 @@ protected:
 
 private:
     void setState(PlayState state);
+    // The status line says this instead of the state ("" for the state).
+    void showNote(const QString &note);
+    // Closed, with the reason on the status line; returns the error.
+    Status failOpen(const Error &error);
     void ensurePanel();
     bool isOutOfSight() const;
     Status openEntry(int index, bool play);
     Status openUri(const QString &uri, bool play);
+    Status seekTo(double seconds);
     bool advanceEntry(bool play, Status *lastError);
     void closePipeline();
     void onEndOfStream();

@@ -95,6 +95,7 @@ private Q_SLOTS:
         QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF/a.mp3\r\n") << QStringList{"/a.mp3"};
         QTest::newRow("file url") << QByteArray("file:///m/a%20b.mp3\n") << QStringList{"/m/a b.mp3"};
         QTest::newRow("stream url") << QByteArray("http://host/live\n") << QStringList{"http://host/live"};
+        QTest::newRow("audio CD") << QByteArray("CDAUDIO:\r\ncdaudio:\r\n") << QStringList{"CDAUDIO:", "cdaudio:"};
         QTest::newRow("utf-8") << QByteArray("/m/Gr\xC3\xBC\xC3\x9F" "e.mp3\r\n")
                                << QStringList{QString::fromUtf8("/m/Grüße.mp3")};
     }
@@ -143,6 +144,10 @@ private Q_SLOTS:
         QTest::newRow("missing folder") << "no/such/folder/list.m3u" << 76;
         QTest::newRow("directory in place of the file") << "adir" << 75;
         QTest::newRow("empty name") << "" << 64;
+        // Each of these would hang or exhaust memory if it were read.
+        QTest::newRow("pipe") << "fifo.m3u" << 75;
+        QTest::newRow("endless device") << "/dev/zero" << 75;
+        QTest::newRow("over 64 MB") << "huge.m3u" << 7;
     }
     void readFailures()
     {
@@ -150,8 +155,15 @@ private Q_SLOTS:
         QFETCH(int, number);
         QTemporaryDir tmp;
         QVERIFY(QDir(tmp.path()).mkdir("adir"));
-        const QString name = relative.isEmpty() ? QString() : tmp.filePath(relative);
+        const TestFiles::PipeWatchdog pipe(tmp.filePath("fifo.m3u"));
+        QVERIFY(pipe.made());
+        QFile huge(tmp.filePath("huge.m3u"));
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.write("/a.mp3\r\n") > 0);
+        QVERIFY(huge.resize((qint64(64) << 20) + 1)); // sparse: costs no disk
+        huge.close();
+        const QString name = relative.isEmpty() ? QString() : QDir(tmp.path()).absoluteFilePath(relative);
         const PlaylistFile::ReadResult r = PlaylistFile::read(name);
+        QVERIFY(!pipe.hadToUnblock());
         QVERIFY(!r.opened);
         QVERIFY(r.entries.isEmpty());
         QVERIFY(r.error);

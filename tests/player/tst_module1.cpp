@@ -109,6 +109,9 @@ private Q_SLOTS:
         QTest::newRow("missing file") << "gone.m3u" << "Error in ReadList\r\r53 - File not found";
         QTest::newRow("missing folder") << "gone/l.m3u" << "Error in ReadList\r\r76 - Path not found";
         QTest::newRow("denied: a folder in place of the file") << "sub" << "Error in ReadList\r\r75 - Path/File access error";
+        QTest::newRow("a pipe in place of the file") << "pipe.m3u" << "Error in ReadList\r\r75 - Path/File access error";
+        QTest::newRow("far too large")
+            << "huge.m3u" << "Error in ReadList\r\r7 - Out of memory: the file is too large for a playlist";
     }
     void readFailureShowsMessageAndKeepsLists()
     {
@@ -116,6 +119,10 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QTemporaryDir tmp;
         QVERIFY(QDir(tmp.path()).mkdir("sub"));
+        const TestFiles::PipeWatchdog pipe(tmp.filePath("pipe.m3u"));
+        QFile huge(tmp.filePath("huge.m3u"));
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(100) << 20)); // sparse
+        huge.close();
         store->appendMany({"/a", "/b"}, {"a", "b"});
         QVERIFY(!ReadList(*store, tmp.filePath(relative), true));
         const MsgBoxSeam::Shown m = onlyMessage();

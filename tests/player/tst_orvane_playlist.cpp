@@ -210,6 +210,14 @@ private slots:
         QVERIFY(MsgBoxSeam::shown().first().text.startsWith("Error in ReadList\r\r"));
         QCOMPARE(win.paths(), m_inFolder);
         QVERIFY(win.sameLength());
+        // A pipe chosen as the list is refused at once, never waited on.
+        const TestFiles::PipeWatchdog pipe(m_dir.filePath("pipe.m3u"));
+        QVERIFY(pipe.made());
+        win.load(m_dir.filePath("pipe.m3u"));
+        QVERIFY(!pipe.hadToUnblock());
+        QCOMPARE(MsgBoxSeam::shown().size(), 2);
+        QVERIFY(MsgBoxSeam::shown().last().text.startsWith("Error in ReadList\r\r"));
+        QCOMPARE(win.paths(), m_inFolder);
     }
 
     // ---- the pop-ups of the panel -------------------------------------

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 
 #include <gst/gst.h>
 
@@ -50,6 +51,20 @@ QString made(const QString &path, bool ok)
 
 namespace MediaFixtures {
 
+QString makeWithFfmpeg(const QString &path, const QStringList &arguments)
+{
+    QProcess ffmpeg;
+    ffmpeg.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    ffmpeg.start(QStringLiteral("ffmpeg"), QStringList{QStringLiteral("-nostdin"), QStringLiteral("-y"),
+                                                       QStringLiteral("-loglevel"), QStringLiteral("error")}
+                                               + arguments + QStringList{path});
+    const bool ok = ffmpeg.waitForFinished(60000) && ffmpeg.exitStatus() == QProcess::NormalExit
+        && ffmpeg.exitCode() == 0;
+    if (!ok)
+        ffmpeg.kill();
+    return made(path, ok);
+}
+
 bool runPipeline(const QString &description, int timeoutMs)
 {
     ensureGst();
@@ -88,6 +103,22 @@ QString makeWav(const QString &dir, const QString &name, double seconds, int fre
     return made(path, runPipeline(toneSource(seconds, frequency)
                                   + QStringLiteral("! audioconvert ! audio/x-raw,format=S16LE ! wavenc ! filesink location=")
                                   + quoted(path)));
+}
+
+QString makeLoudStereoWav(const QString &dir, const QString &name, double seconds)
+{
+    const QString path = target(dir, name);
+    const long buffers = std::max(1L, std::lround(seconds * 100.0));
+    // 10^(-1.3/20): the peak level of a loud master.
+    const auto channel = [&](int frequency) {
+        return QStringLiteral("audiotestsrc num-buffers=%1 samplesperbuffer=441 freq=%2 volume=0.861 "
+                              "! audio/x-raw,format=S16LE,rate=44100,channels=1 ! i. ")
+            .arg(buffers)
+            .arg(frequency);
+    };
+    return made(path, runPipeline(QStringLiteral("interleave name=i ! audioconvert "
+                                                 "! audio/x-raw,format=S16LE,channels=2 ! wavenc ! filesink location=")
+                                  + quoted(path) + QLatin1Char(' ') + channel(440) + channel(660)));
 }
 
 QString makeMp3(const QString &dir, const QString &name, double seconds, int kbps)
@@ -133,6 +164,72 @@ QString makeVideo(const QString &dir, const QString &name, double seconds, QSize
     if (withAudio)
         desc += toneSource(seconds, 440) + QStringLiteral("! audioconvert ! lamemp3enc ! mux.");
     return made(path, runPipeline(desc));
+}
+
+QString makeTruncatedMov(const QString &dir, const QString &name, double seconds, bool moovFirst,
+                         qint64 keepBytes)
+{
+    const QString path = target(dir, name);
+    const long frames = std::max(1L, std::lround(seconds * 25.0));
+    const QString desc = QStringLiteral("videotestsrc num-buffers=%1 ! video/x-raw,width=320,height=240,framerate=25/1 "
+                                        "! videoconvert ! x264enc speed-preset=ultrafast ! qtmux faststart=%2 name=mux "
+                                        "! filesink location=%3 ")
+                             .arg(frames)
+                             .arg(moovFirst ? QStringLiteral("true") : QStringLiteral("false"))
+                             .arg(quoted(path))
+        + toneSource(seconds, 440) + QStringLiteral("! audioconvert ! avenc_aac ! mux.");
+    if (!runPipeline(desc))
+        return made(path, false);
+    QFile f(path);
+    return made(path, f.resize(std::min(keepBytes, f.size())));
+}
+
+QString makeRedThenBlueVideo(const QString &dir, const QString &name, double seconds)
+{
+    const QString path = target(dir, name);
+    const QString suffix = QFileInfo(name).suffix().toLower();
+    if (suffix == QLatin1String("asf")) {
+        // GStreamer's ASF muxers write files that play back empty here.
+        const QString colour = QStringLiteral("color=c=%1:s=160x120:r=25:d=%2[%3];");
+        const QString half = QString::number(seconds / 2.0);
+        return makeWithFfmpeg(path, {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                                     colour.arg(QStringLiteral("red"), half, QStringLiteral("a"))
+                                         + colour.arg(QStringLiteral("blue"), half, QStringLiteral("b"))
+                                         + QStringLiteral("[a][b]concat=n=2:v=1:a=0"),
+                                     QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                                     QStringLiteral("sine=frequency=440:sample_rate=44100:duration=%1").arg(seconds),
+                                     QStringLiteral("-c:v"), QStringLiteral("wmv2"), QStringLiteral("-g"),
+                                     QStringLiteral("12"), QStringLiteral("-c:a"), QStringLiteral("wmav2")});
+    }
+    QString encode;
+    if (suffix == QLatin1String("mpg"))
+        encode = QStringLiteral("mpeg2enc format=3 max-gop-size=12 min-gop-size=12 ! mpegpsmux name=mux");
+    else
+        encode = QStringLiteral("x264enc speed-preset=ultrafast key-int-max=12 ! qtmux name=mux");
+    const QString audio = suffix == QLatin1String("mpg") ? QStringLiteral("avenc_mp2 ! mpegaudioparse")
+                                                         : QStringLiteral("avenc_aac");
+    const long half = std::max(1L, std::lround(seconds * 12.5));
+    const auto part = [&](const char *pattern) {
+        return QStringLiteral("videotestsrc pattern=%1 num-buffers=%2 ! video/x-raw,width=160,height=120,framerate=25/1 ! c. ")
+            .arg(QLatin1String(pattern))
+            .arg(half);
+    };
+    const QString desc = QStringLiteral("concat name=c ! videoconvert ! %1 ! filesink location=%2 ")
+                             .arg(encode, quoted(path))
+        + part("red") + part("blue") + toneSource(seconds, 440)
+        + QStringLiteral("! audioconvert ! audioresample ! %1 ! mux.").arg(audio);
+    return made(path, runPipeline(desc));
+}
+
+QString makeAnamorphicMpeg2(const QString &dir, const QString &name, double seconds)
+{
+    const QString path = target(dir, name);
+    const long frames = std::max(1L, std::lround(seconds * 25.0));
+    return made(path, runPipeline(QStringLiteral("videotestsrc pattern=white num-buffers=%1 "
+                                                 "! video/x-raw,width=720,height=576,pixel-aspect-ratio=64/45,framerate=25/1 "
+                                                 "! videoconvert ! mpeg2enc format=3 aspect=3 ! mpegpsmux ! filesink location=%2")
+                                      .arg(frames)
+                                      .arg(quoted(path))));
 }
 
 QString makeFolderNamedLikeMedia(const QString &dir, const QString &name)

@@ -42,6 +42,7 @@ void SinkProbe::reset()
     m_buffers = 0;
     m_sumL = m_sumR = 0;
     m_frames = 0;
+    m_clipped = 0;
     m_first = {};
 }
 
@@ -63,11 +64,23 @@ double SinkProbe::rmsRight() const
     return m_frames ? std::sqrt(m_sumR / double(m_frames)) : 0.0;
 }
 
+long long SinkProbe::clippedSamples() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_clipped;
+}
+
 std::chrono::steady_clock::time_point SinkProbe::firstBufferAt() const
 {
     std::lock_guard lock(m_mutex);
     return m_first;
 }
+
+namespace {
+// The largest 16-bit sample as a fraction: a float sample at or over it
+// would be clipped on its way to the sound card.
+constexpr double kFullScale = 32767.0 / 32768.0;
+} // namespace
 
 // Streaming thread.
 void SinkProbe::take(void *buf, void *padPtr)
@@ -77,6 +90,7 @@ void SinkProbe::take(void *buf, void *padPtr)
     auto *pad = static_cast<GstPad *>(padPtr);
     double sumL = 0, sumR = 0;
     long long frames = 0;
+    long long clipped = 0;
     GstCaps *caps = pad ? gst_pad_get_current_caps(pad) : nullptr;
     GstAudioInfo info;
     if (caps && gst_audio_info_from_caps(&info, caps) && GST_AUDIO_INFO_CHANNELS(&info) == 2) {
@@ -89,6 +103,7 @@ void SinkProbe::take(void *buf, void *padPtr)
                 for (long long i = 0; i < frames; ++i) {
                     sumL += double(s[2 * i]) * s[2 * i];
                     sumR += double(s[2 * i + 1]) * s[2 * i + 1];
+                    clipped += (std::abs(s[2 * i]) >= kFullScale) + (std::abs(s[2 * i + 1]) >= kFullScale);
                 }
             } else if (fmt == GST_AUDIO_FORMAT_S16) {
                 const auto *s = reinterpret_cast<const gint16 *>(map.data);
@@ -97,6 +112,7 @@ void SinkProbe::take(void *buf, void *padPtr)
                     const double l = s[2 * i] / 32768.0, r = s[2 * i + 1] / 32768.0;
                     sumL += l * l;
                     sumR += r * r;
+                    clipped += (std::abs(l) >= kFullScale) + (std::abs(r) >= kFullScale);
                 }
             }
             gst_buffer_unmap(buffer, &map);
@@ -110,4 +126,5 @@ void SinkProbe::take(void *buf, void *padPtr)
     m_sumL += sumL;
     m_sumR += sumR;
     m_frames += frames;
+    m_clipped += clipped;
 }

@@ -24,6 +24,8 @@ public:
     // full scale 1.0; 0 when nothing arrived.
     double rmsLeft() const;
     double rmsRight() const;
+    // Samples of either channel at full scale (the clip level) since reset().
+    long long clippedSamples() const;
     // When the first buffer since reset() arrived (steady clock).
     std::chrono::steady_clock::time_point firstBufferAt() const;
 
@@ -34,6 +36,7 @@ private:
     long m_buffers = 0;
     double m_sumL = 0, m_sumR = 0;
     long long m_frames = 0;
+    long long m_clipped = 0;
     std::chrono::steady_clock::time_point m_first{};
     unsigned m_signal = 0;
     unsigned long m_hook = 0;

@@ -4,6 +4,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
+
 namespace TestFiles {
 
 // The file's bytes; "<unreadable>" when it cannot be opened, so a missing
@@ -19,5 +21,25 @@ QByteArray id3Field(const QByteArray &text, int width, char fill = ' ');
 // A 128-byte ID3v1 tag: "TAG", the five fields, the genre byte.
 QByteArray id3Tag(const QByteArray &title, const QByteArray &artist, const QByteArray &album,
                   const QByteArray &year, const QByteArray &comment, quint8 genre, char fill = ' ');
+
+// A named pipe that never stays a trap: the code under test must refuse it
+// without opening it. If it does open it for reading regardless (the open
+// blocks until a writer comes), a watchdog writes nothing to it after
+// unblockAfterMs and closes it, so the open returns at end of file, the test
+// fails on its checks and the suite goes on instead of hanging.
+class PipeWatchdog {
+public:
+    explicit PipeWatchdog(const QString &path, int unblockAfterMs = 10000);
+    ~PipeWatchdog(); // stops the watchdog and removes the pipe
+    PipeWatchdog(const PipeWatchdog &) = delete;
+    PipeWatchdog &operator=(const PipeWatchdog &) = delete;
+
+    bool made() const;         // the pipe exists
+    bool hadToUnblock() const; // a reader was caught blocking on it
+
+private:
+    struct State;
+    std::unique_ptr<State> m_state;
+};
 
 } // namespace TestFiles
