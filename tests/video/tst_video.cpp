@@ -164,7 +164,10 @@ private Q_SLOTS:
         QTest::newRow("only MAINTOP") << QVariant("1500") << QVariant() << true << false;
         QTest::newRow("top not a number") << QVariant("abc") << QVariant("3000") << false << true;
         QTest::newRow("left empty") << QVariant("1500") << QVariant("") << true << false;
-        QTest::newRow("off screen") << QVariant("-4500") << QVariant("60000") << true << true;
+        // A place that leaves the window's top strip off every screen keeps
+        // the default for the coordinate at fault.
+        QTest::newRow("off screen") << QVariant("-4500") << QVariant("60000") << false << false;
+        QTest::newRow("left off screen") << QVariant("1500") << QVariant("60000") << true << false;
     }
     void positionIsRestored()
     {
@@ -265,14 +268,19 @@ private Q_SLOTS:
         QCOMPARE(v.controls().Label1->Caption(), QStringLiteral("clip.avi"));
     }
 
-    // A file the player refuses leaves the window working; the title is not
-    // given a name that does not play.
+    // A file the player refuses stops what played, and the title says it
+    // could not be opened instead of going on with the old name; the window
+    // keeps working.
     void unplayableFileIsPassedOver()
     {
         video &v = shown();
+        open(v, m_clip);
+        QCOMPARE(v.controls().Label1->Caption(), QStringLiteral("clip.avi"));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("video: opening .*broken.avi.* failed"));
         open(v, m_broken);
-        QCOMPARE(v.controls().Label1->Caption(), QString());
+        QCOMPARE(v.controls().MediaPlayer1->playState(), PlayState::Closed);
+        const QString title = v.controls().Label1->Caption();
+        QVERIFY2(title.startsWith(QStringLiteral("Cannot play broken.avi (")), qPrintable(title));
         QVERIFY(video::loaded());
         open(v, m_clip);
         QCOMPARE(v.controls().MediaPlayer1->playState(), PlayState::Playing);
