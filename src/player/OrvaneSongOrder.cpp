@@ -114,12 +114,15 @@ void Orvane::advanceToNextEntry()
         int row = RandomRow(count, now);
         if (row < 0)
             return; // nothing to draw from
-        // After the drawn row, the ones below it in turn.
+        // After the drawn row, the ones below it in turn. The title is left
+        // alone, unless it told of a failure: then it names what plays.
         for (; m_advanceFailures < count; row = (row + 1) % count) {
             m_playlist.setSelectedIndex(row);
             if (m_playlist.selectedText().isEmpty())
                 return;
             if (openInPlayer(m_playlist.selectedPath(), true)) {
+                if (m_advanceFailures > 0)
+                    setTitle(m_playlist.selectedText());
                 playInPlayer();
                 return;
             }
