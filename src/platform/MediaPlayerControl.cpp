@@ -249,6 +249,7 @@ Status MediaPlayerControl::openUri(const QString &uri, bool play)
     }
     if (d->panel)
         d->panel->refresh();
+    Q_EMIT MediaOpened();
     return std::nullopt;
 }
 
