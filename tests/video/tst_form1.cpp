@@ -31,6 +31,7 @@ class TestForm1 : public QObject {
     QString m_clip; // 4 s video with sound
     QString m_song; // 3 s WAV
     QString m_broken;
+    std::unique_ptr<SinkProbe> m_probe; // what reaches the audio sinks
 
     static Form1 &shown()
     {
@@ -50,7 +51,8 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_settings.isValid() && m_media.isValid());
-        setUpWindowTestEnvironment(m_settings.path());
+        setUpWindowTestEnvironment(m_settings.path(), SinkProbe::sinkDescription());
+        m_probe = std::make_unique<SinkProbe>();
         ProgramEndSeam::setScripted(true);
         m_clip = MediaFixtures::makeVideo(m_media.path(), "clip.avi", 4.0);
         m_song = MediaFixtures::makeWav(m_media.path(), "song.wav", 3.0);
@@ -373,15 +375,18 @@ private Q_SLOTS:
         QCOMPARE(GetSetting(SettingsApplicationName(), "OrvaneVideo", "MAINLEFT"), QString());
     }
 
-    // Closed through its title bar it goes with its player; the next use
-    // creates it anew, centred, with nothing open.
+    // Closed through its title bar it goes with its player, whose playback
+    // ends; the next use creates it anew, centred, with nothing open.
     void closingUnloads()
     {
         Form1 &f = shown();
-        choose(f, m_song);
+        choose(f, m_clip);
+        m_probe->reset();
+        QTRY_VERIFY(m_probe->buffers() > 0); // heard
         f.move(5, 5);
         QVERIFY(f.close());
         QVERIFY(!Form1::loaded());
+        QVERIFY2(staysSilent(*m_probe), "the closed window still plays");
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         Form1 &again = Form1::instance();
         QCOMPARE(again.controls().mmplay->playState(), PlayState::Closed);

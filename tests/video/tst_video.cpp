@@ -26,6 +26,7 @@ class TestVideo : public QObject {
     QString m_clip;   // 4 s video with sound
     QString m_other;  // 3 s video without sound
     QString m_broken; // a video name with no video inside
+    std::unique_ptr<SinkProbe> m_probe; // what reaches the audio sinks
 
     static void store(const char *key, const QVariant &value)
     {
@@ -62,7 +63,8 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_settings.isValid() && m_media.isValid());
-        setUpWindowTestEnvironment(m_settings.path());
+        setUpWindowTestEnvironment(m_settings.path(), SinkProbe::sinkDescription());
+        m_probe = std::make_unique<SinkProbe>();
         m_clip = MediaFixtures::makeVideo(m_media.path(), "clip.avi", 4.0);
         m_other = MediaFixtures::makeVideo(m_media.path(), "other clip.avi", 3.0, QSize(160, 120), false);
         m_broken = MediaFixtures::makeNonMedia(m_media.path(), "broken.avi");
@@ -189,8 +191,9 @@ private Q_SLOTS:
         QCOMPARE(v.Left(), leftRestored ? left.toString().toDouble() : systemPlace.x() * 15.0);
     }
 
-    // Closing saves the place in the window's own section and unloads it; the
-    // next use creates it anew at that place, with nothing open.
+    // Closing saves the place in the window's own section and unloads it, which
+    // ends its playback; the next use creates it anew at that place, with
+    // nothing open.
     void closeMarkSavesAndUnloads()
     {
         store("MAINTOP", QVariant());
@@ -199,9 +202,12 @@ private Q_SLOTS:
         video &v = shown();
         open(v, m_clip);
         QCOMPARE(v.controls().MediaPlayer1->playState(), PlayState::Playing);
+        m_probe->reset();
+        QTRY_VERIFY(m_probe->buffers() > 0); // heard
         v.move(40, 70);
         clickSpot(v, v.controls().Image5);
         QVERIFY(!video::loaded());
+        QVERIFY2(staysSilent(*m_probe), "the closed window still plays");
         QCOMPARE(stored("MAINTOP"), QStringLiteral("1050"));
         QCOMPARE(stored("MAINLEFT"), QStringLiteral("600"));
         // The main window's own values are not touched.
