@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 #include <QListWidget>
+#include <cmath>
 
 #include "ImageControl.h"
 #include "LabelControl.h"
@@ -106,6 +107,41 @@ private Q_SLOTS:
 
         QCOMPARE(c.Labelpause->Caption(), captionAfter);
         QCOMPARE(c.am1->playState(), after);
+    }
+
+    // Pause, then Resume on the same button, carries on from where it
+    // paused: the pause holds the place, the resume neither rewinds nor skips.
+    void pauseThenResumeContinues_data()
+    {
+        QTest::addColumn<QByteArray>("button");
+        for (const char *b : {"pause", "Image11", "Image7"})
+            QTest::newRow(b) << QByteArray(b);
+    }
+    void pauseThenResumeContinues()
+    {
+        QFETCH(QByteArray, button);
+        auto w = PlayerWindow::shown();
+        const OrvaneControls &c = w->controls();
+        addRows(*w);
+        w->playlist().setSelectedIndex(0);
+        w->setHeight(heightFor(button));
+        QVERIFY(!c.am1->setFileName(m_a));
+        QTRY_VERIFY_WITH_TIMEOUT(c.am1->CurrentPosition() > 1.0, 5000);
+
+        PlayerWindow::click(*w, button.constData());
+        QCOMPARE(c.am1->playState(), PlayState::Paused);
+        const double paused = c.am1->CurrentPosition();
+        QVERIFY2(paused > 1.0, qPrintable(QString::number(paused)));
+        QTest::qWait(400);
+        QVERIFY(std::abs(c.am1->CurrentPosition() - paused) < 0.05); // held
+
+        PlayerWindow::click(*w, button.constData());
+        QCOMPARE(c.am1->playState(), PlayState::Playing);
+        const double resumed = c.am1->CurrentPosition();
+        QVERIFY2(resumed >= paused - 0.05 && resumed < paused + 0.5,
+                 qPrintable(QStringLiteral("paused at %1, resumed at %2").arg(paused).arg(resumed)));
+        QTRY_VERIFY_WITH_TIMEOUT(c.am1->CurrentPosition() > paused + 0.2, 5000); // and plays on
+        QCOMPARE(c.am1->FileName(), m_a);
     }
 
     void stopRewindsAndKeepsEverythingElse_data()
