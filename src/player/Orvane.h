@@ -20,6 +20,7 @@
 #include "PlaylistStore.h"
 
 #include <QPointer>
+#include <QStringList>
 #include <QWidget>
 #include <array>
 #include <optional>
@@ -291,8 +292,9 @@ private:
     void advanceToNextEntry();
     void am1_Failed(const Error &error);
     // Entries the advance could not open (or that failed at once) since the
-    // last one played to its end or the user last chose one.
-    int m_advanceFailures = 0;
+    // last one played to its end or the user last chose one; the title of
+    // the one that plays names them.
+    QStringList m_passedOver;
     bool m_openedByAdvance = false; // what is open came from the advance
     void secondTick();
     void followHeight();

@@ -24,13 +24,13 @@ void Orvane::wireAddSongs()
 bool Orvane::openInPlayer(const QString &name, bool byAdvance)
 {
     if (!byAdvance)
-        m_advanceFailures = 0; // the user's choice starts a new round
+        m_passedOver.clear(); // the user's choice starts a new round
     m_openedByAdvance = false;
     if (Status s = c.am1->setFileName(name)) {
         logMediaFailure(qUtf8Printable(QStringLiteral("opening \"%1\"").arg(name)), *s);
         setTitle(CannotPlayText(name, *s));
         if (byAdvance)
-            ++m_advanceFailures;
+            m_passedOver << name;
         return false;
     }
     m_openedByAdvance = byAdvance;

@@ -87,7 +87,7 @@ int Orvane::RandomRow(int count, float secondsSinceMidnight)
 void Orvane::am1_EndOfStream(long Result)
 {
     Q_UNUSED(Result);
-    m_advanceFailures = 0; // this one played: a new round
+    m_passedOver.clear(); // this one played: a new round
     advanceToNextEntry();
 }
 
@@ -99,13 +99,14 @@ void Orvane::am1_Failed(const Error &error)
     setTitle(CannotPlayText(c.am1->FileName(), error));
     if (!std::exchange(m_openedByAdvance, false))
         return;
-    ++m_advanceFailures;
+    m_passedOver << c.am1->FileName();
     advanceToNextEntry();
 }
 
 // An entry that cannot be opened is passed over for the next one, but never
 // more than once round the list: when every entry fails the advance stops,
-// the last failure in the title.
+// the last failure in the title. The title of the one that plays names those
+// passed over, so a skip is never silent.
 void Orvane::advanceToNextEntry()
 {
     const int count = m_playlist.count();
@@ -116,13 +117,13 @@ void Orvane::advanceToNextEntry()
             return; // nothing to draw from
         // After the drawn row, the ones below it in turn. The title is left
         // alone, unless it told of a failure: then it names what plays.
-        for (; m_advanceFailures < count; row = (row + 1) % count) {
+        for (; m_passedOver.size() < count; row = (row + 1) % count) {
             m_playlist.setSelectedIndex(row);
             if (m_playlist.selectedText().isEmpty())
                 return;
             if (openInPlayer(m_playlist.selectedPath(), true)) {
-                if (m_advanceFailures > 0)
-                    setTitle(m_playlist.selectedText());
+                if (!m_passedOver.isEmpty())
+                    setTitle(m_playlist.selectedText() + PassedOverNote(m_passedOver));
                 playInPlayer();
                 return;
             }
@@ -130,10 +131,10 @@ void Orvane::advanceToNextEntry()
         return;
     }
     if (c.optres->isChecked()) {
-        for (int row = m_playlist.selectedIndex() + 1; row < count && m_advanceFailures < count; ++row) {
+        for (int row = m_playlist.selectedIndex() + 1; row < count && m_passedOver.size() < count; ++row) {
             m_playlist.setSelectedIndex(row);
-            setTitle(m_playlist.selectedText());
             if (openInPlayer(m_playlist.selectedPath(), true)) {
+                setTitle(m_playlist.selectedText() + PassedOverNote(m_passedOver));
                 playInPlayer();
                 return;
             }

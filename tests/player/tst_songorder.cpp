@@ -143,9 +143,10 @@ private Q_SLOTS:
     }
 
     // Entries that cannot be opened (gone, a folder) are passed over: the
-    // advance goes on to the next one, the title says what failed, and it
-    // never goes more than once round the list. "a", "b", "c" play; "gone"
-    // and "folder" do not. Expected -1: nothing plays in the end.
+    // advance goes on to the next one, the title names what plays and what was
+    // passed over, or what failed last when nothing plays, and it never goes
+    // more than once round the list. "a", "b", "c" play; "gone" and "folder"
+    // do not. Expected -1: nothing plays in the end.
     void endOfMediaPassesOverEntriesThatFail_data()
     {
         QTest::addColumn<bool>("random");
@@ -153,18 +154,24 @@ private Q_SLOTS:
         QTest::addColumn<int>("selected");
         QTest::addColumn<int>("expected");
         QTest::addColumn<int>("failures"); // opens that fail; -1: depends on the draw
-        QTest::addColumn<QString>("title");
-        QTest::newRow("Normal: one gone") << false << QStringList{"a", "gone", "c"} << 0 << 2 << 1 << "c.wav";
+        QTest::addColumn<QString>("title"); // a pattern
+        QTest::newRow("Normal: one gone") << false << QStringList{"a", "gone", "c"} << 0 << 2 << 1
+                                          << "c\\.wav \\(could not play gone\\.wav\\)";
         QTest::newRow("Normal: two in a row") << false << QStringList{"a", "gone", "folder", "b"} << 0 << 3 << 2
-                                              << "b.wav";
+                                              << "b\\.wav \\(could not play gone\\.wav, folder\\.wav\\)";
+        QTest::newRow("Normal: four in a row") << false << QStringList{"a", "gone", "folder", "gone", "folder", "b"} << 0
+                                               << 5 << 4
+                                               << "b\\.wav \\(could not play gone\\.wav, folder\\.wav, gone\\.wav and 1 more\\)";
+        QTest::newRow("Normal: none fails") << false << QStringList{"a", "b"} << 0 << 1 << 0 << "b\\.wav";
         QTest::newRow("Normal: the last fails, stop") << false << QStringList{"a", "gone"} << 0 << -1 << 1
-                                                      << "Cannot play gone.wav (File not found)";
+                                                      << "Cannot play gone\\.wav \\(File not found\\)";
         QTest::newRow("Normal: all fail") << false << QStringList{"gone", "folder", "gone"} << -1 << -1 << 3
-                                          << "Cannot play gone.wav (File not found)";
+                                          << "Cannot play gone\\.wav \\(File not found\\)";
         QTest::newRow("Random: all fail, once round") << true << QStringList{"gone", "folder", "gone"} << -1 << -1 << 3
-                                                      << "Cannot play ";
+                                                      << "Cannot play (gone|folder)\\.wav \\(.*\\)";
+        // Drawn at once the title stays; reached past a failure it names both.
         QTest::newRow("Random: the good one plays") << true << QStringList{"gone", "folder", "b"} << -1 << 2 << -1
-                                                    << "";
+                                                    << "short\\.wav|b\\.wav \\(could not play .*\\)";
     }
     void endOfMediaPassesOverEntriesThatFail()
     {
@@ -203,14 +210,11 @@ private Q_SLOTS:
             QCOMPARE(w->playlist().selectedIndex(), expected);
             QCOMPARE(c.am1->FileName(), w->playlist().path(expected));
             QCOMPARE(c.am1->playState(), PlayState::Playing);
-            // The title names what plays, not a failure passed over.
-            QCOMPARE(c.Label24->Caption(), w->playlist().display(expected));
         } else {
             QCOMPARE(c.am1->playState(), PlayState::Closed);
-            QVERIFY2(c.Label24->Caption().startsWith(title), qPrintable(c.Label24->Caption()));
         }
-        if (expected >= 0 && !title.isEmpty())
-            QCOMPARE(c.Label24->Caption(), title);
+        const QRegularExpression titlePattern(QRegularExpression::anchoredPattern(title));
+        QVERIFY2(titlePattern.match(c.Label24->Caption()).hasMatch(), qPrintable(c.Label24->Caption()));
     }
 
     void endOfMediaRandomWithOneRow()
