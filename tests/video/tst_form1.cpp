@@ -453,6 +453,11 @@ private Q_SLOTS:
     {
         Form1 &f = shown();
         QVERIFY(f.controls().Picture1->isVisible());
+        // As on a screen: the window painted, the player's own controls made,
+        // and the logo over the picture area when the film is opened.
+        f.grab();
+        QCoreApplication::processEvents();
+        QVERIFY(f.controls().mmplay->findChild<QWidget *>());
         choose(f, m_clip);
         QTRY_VERIFY_WITH_TIMEOUT(f.controls().mmplay->CurrentPosition() > 0.5, 5000);
         // The logo gives way to the film, so the whole picture can be seen.
