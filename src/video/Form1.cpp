@@ -180,8 +180,6 @@ void Form1::logFailure(const char *what, const Error &error) const
     qWarning("Form1: %s failed (%d): %s", what, error.number, qUtf8Printable(error.description));
 }
 
-double Form1::Width() const { return Twips::fromPixels(frameGeometry().width()); }
-double Form1::Height() const { return Twips::fromPixels(frameGeometry().height()); }
 double Form1::ScaleWidth() const { return Twips::fromPixels(m_client->width()); }
 double Form1::ScaleHeight() const { return Twips::fromPixels(m_client->height()); }
 

@@ -45,12 +45,9 @@ public:
 
     const Form1Controls &controls() const { return c; }
 
-    // The window's outer size in twips, frame, title bar and menu bar included.
-    double Width() const;
-    double Height() const;
     // The client area below the menu bar, in twips: what the layout follows.
-    // Unlike the outer size it is right already at the first show, before
-    // the window manager has framed the window.
+    // Unlike the outer size (frame included) it is right already at the first
+    // show, before the window manager has framed the window.
     double ScaleWidth() const;
     double ScaleHeight() const;
     // The player's and the logo's places in twips (Left, Top, Width, Height)

@@ -24,6 +24,13 @@ class TestTransport : public QObject {
         w.playlist().append(m_a, QStringLiteral("a.wav"));
         w.playlist().append(m_b, QStringLiteral("b.wav"));
     }
+    // One row per button, named after it.
+    static void buttonRows(std::initializer_list<const char *> buttons)
+    {
+        QTest::addColumn<QByteArray>("button");
+        for (const char *b : buttons)
+            QTest::newRow(b) << QByteArray(b);
+    }
     // The height where a button's row is on screen and enabled.
     static int heightFor(const QByteArray &button)
     {
@@ -46,16 +53,14 @@ private Q_SLOTS:
 
     void buttonsLieAtTheirPlaces_data()
     {
-        QTest::addColumn<QByteArray>("name");
-        for (const char *n : {"play", "pause", "stop", "Image10", "Image11", "Image12", "Image7", "Image8"})
-            QTest::newRow(n) << QByteArray(n);
+        buttonRows({"play", "pause", "stop", "Image10", "Image11", "Image12", "Image7", "Image8"});
     }
     void buttonsLieAtTheirPlaces()
     {
-        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, button);
         auto w = PlayerWindow::shown();
-        w->setHeight(heightFor(name));
-        QCOMPARE(PlayerWindow::reachedAt(*w, name.constData()), QString::fromLatin1(name));
+        w->setHeight(heightFor(button));
+        QCOMPARE(PlayerWindow::reachedAt(*w, button.constData()), QString::fromLatin1(button));
     }
 
     // The pause state: what the press does follows what the control is
@@ -113,9 +118,7 @@ private Q_SLOTS:
     // paused: the pause holds the place, the resume neither rewinds nor skips.
     void pauseThenResumeContinues_data()
     {
-        QTest::addColumn<QByteArray>("button");
-        for (const char *b : {"pause", "Image11", "Image7"})
-            QTest::newRow(b) << QByteArray(b);
+        buttonRows({"pause", "Image11", "Image7"});
     }
     void pauseThenResumeContinues()
     {
@@ -146,9 +149,7 @@ private Q_SLOTS:
 
     void stopRewindsAndKeepsEverythingElse_data()
     {
-        QTest::addColumn<QByteArray>("button");
-        for (const char *b : {"stop", "Image12", "Image8"})
-            QTest::newRow(b) << QByteArray(b);
+        buttonRows({"stop", "Image12", "Image8"});
     }
     void stopRewindsAndKeepsEverythingElse()
     {
@@ -190,9 +191,7 @@ private Q_SLOTS:
     // the title and the pause state stay.
     void playSelectedRowByItsPath_data()
     {
-        QTest::addColumn<QByteArray>("button");
-        QTest::newRow("play") << QByteArray("play");
-        QTest::newRow("Image10") << QByteArray("Image10");
+        buttonRows({"play", "Image10"});
     }
     void playSelectedRowByItsPath()
     {
@@ -252,9 +251,7 @@ private Q_SLOTS:
     // A cancelled dialog changes nothing: what played plays on.
     void cancelledDialogChangesNothing_data()
     {
-        QTest::addColumn<QByteArray>("button");
-        QTest::newRow("play") << QByteArray("play");
-        QTest::newRow("Image10") << QByteArray("Image10");
+        buttonRows({"play", "Image10"});
     }
     void cancelledDialogChangesNothing()
     {
