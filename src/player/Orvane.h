@@ -252,7 +252,7 @@ private:
     void logMediaFailure(const char *what, const Error &error) const;
     // Writes am1.FileName. A failure is logged and shown in the title line,
     // and the caller goes on; false then. `byAdvance`: opened by the
-    // end-of-media advance, which keeps its count of entries that failed.
+    // end-of-media advance, which keeps the names of the entries that failed.
     bool openInPlayer(const QString &name, bool byAdvance = false);
     void playInPlayer();
     void setTitle(const QString &text);
@@ -291,9 +291,9 @@ private:
     // cannot be opened, at most once round the list.
     void advanceToNextEntry();
     void am1_Failed(const Error &error);
-    // Entries the advance could not open (or that failed at once) since the
-    // last one played to its end or the user last chose one; the title of
-    // the one that plays names them.
+    // Entries the advance could not open, or that failed once opened, since
+    // the last one played to its end or the user last chose one; the title
+    // of the one that plays names them.
     QStringList m_passedOver;
     bool m_openedByAdvance = false; // what is open came from the advance
     void secondTick();
