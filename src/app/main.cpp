@@ -16,7 +16,8 @@ int main(int argc, char *argv[])
         qputenv("QT_XCB_NO_MITSHM", "1");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvane"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Orvane"));
+    // No display name: Qt would append it to every window title, and each
+    // window's title is exactly the caption it sets.
     QApplication::setDesktopFileName(QStringLiteral("orvane"));
     // A hidden window (the playlist's menu host) never keeps the program alive.
     QApplication::setQuitOnLastWindowClosed(true);

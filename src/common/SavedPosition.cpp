@@ -3,12 +3,28 @@
 #include "SettingsStore.h"
 #include "Twips.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 namespace {
 // Far beyond any screen, still far inside the pixel coordinate range.
 constexpr double MaxTwips = 1.0e7;
+// The band along a window's top edge that the user grabs to move it: the
+// main window's title strip.
+constexpr int TopStripPixels = 15;
+
+// Whether any part of the window's top strip would lie on a screen with the
+// window's top-left corner at `place`.
+bool topStripOnScreen(const QWidget *window, QPoint place)
+{
+    const QRect strip(place, QSize(window->width(), std::min(window->height(), TopStripPixels)));
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    return std::any_of(screens.cbegin(), screens.cend(),
+                       [&strip](const QScreen *screen) { return screen->geometry().intersects(strip); });
+}
 } // namespace
 
 bool PositionFromText(const QString &text, double *twips)
@@ -28,11 +44,22 @@ void LoadPosition(QWidget *window, const QString &section)
     if (!window)
         return;
     const QString app = SettingsApplicationName();
-    double value = 0;
-    if (PositionFromText(GetSetting(app, section, QLatin1String(MainTopKey)), &value))
-        window->move(window->x(), Twips::toPixels(value));
-    if (PositionFromText(GetSetting(app, section, QLatin1String(MainLeftKey)), &value))
-        window->move(Twips::toPixels(value), window->y());
+    double top = 0, left = 0;
+    const bool hasTop = PositionFromText(GetSetting(app, section, QLatin1String(MainTopKey)), &top);
+    const bool hasLeft = PositionFromText(GetSetting(app, section, QLatin1String(MainLeftKey)), &left);
+    const QPoint saved(Twips::toPixels(left), Twips::toPixels(top));
+    // Both together first: a place on a second screen may need both.
+    if (hasTop && hasLeft && topStripOnScreen(window, saved)) {
+        window->move(saved);
+        return;
+    }
+    // Otherwise each on its own, the other coordinate as it is.
+    QPoint place = window->pos();
+    if (hasTop && topStripOnScreen(window, QPoint(place.x(), saved.y())))
+        place.setY(saved.y());
+    if (hasLeft && topStripOnScreen(window, QPoint(saved.x(), place.y())))
+        place.setX(saved.x());
+    window->move(place);
 }
 
 void SavePosition(const QWidget *window, const QString &section)

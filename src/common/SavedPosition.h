@@ -2,8 +2,11 @@
 // A window's screen position kept between runs: its Top and Left in twips, as
 // text, under the keys "MAINTOP" and "MAINLEFT" of a section of the program's
 // settings. Each coordinate is restored on its own: a missing or unreadable
-// value leaves only that one where it was. Positions are applied as stored,
-// also off the visible screen.
+// value leaves only that one where it was. A stored place that would put the
+// window's top strip (where it is grabbed to be moved) off every screen is not
+// applied: the coordinate at fault keeps its design value, so the window can
+// always be seen and dragged. That catches positions saved on a screen that
+// is gone, and values beyond the window system's 16-bit range.
 #include <QString>
 
 class QWidget;

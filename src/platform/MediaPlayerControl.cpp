@@ -110,12 +110,23 @@ MediaPlayerControl::MediaPlayerControl(QWidget *parent)
     applyDesign(DesignSettings{});
 }
 
-// Shown on a shown window, yet clipped away entirely: the main window's
-// instance, which lies below its window's bottom edge. A control not shown
-// yet may be about to be, so it counts as in sight.
+// Shown on a shown window, yet clipped away entirely by the widgets it lies
+// in: the main window's instance, which lies below its window's bottom edge.
+// A control not shown yet may be about to be, so it counts as in sight; so
+// does one that a sibling covers for now (the menu player's logo, which gives
+// way once a film is open), and its own strip of buttons does not hide it.
 bool MediaPlayerControl::isOutOfSight() const
 {
-    return isVisible() && visibleRegion().isEmpty();
+    if (!isVisible())
+        return false;
+    QRect area = rect();
+    const QWidget *child = this;
+    for (const QWidget *parent = parentWidget(); parent; child = parent, parent = parent->parentWidget()) {
+        area = QRect(child->mapToParent(area.topLeft()), area.size()).intersected(parent->rect());
+        if (area.isEmpty() || parent->isWindow())
+            break;
+    }
+    return area.isEmpty();
 }
 
 // The on-screen controls are made the first time the control is painted:
@@ -301,6 +312,7 @@ Status MediaPlayerControl::openUri(const QString &uri, bool play)
     }
     if (d->panel)
         d->panel->refresh();
+    Q_EMIT MediaOpened();
     return std::nullopt;
 }
 

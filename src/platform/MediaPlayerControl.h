@@ -82,6 +82,9 @@ Q_SIGNALS:
     // The play state changed (for the control's own on-screen controls and
     // for windows that want to follow it).
     void PlayStateChanged(MediaPlayerControl::PlayState state);
+    // A media was opened, or the next entry of a list: HasVideo() now tells
+    // about it. The play state may not change when one follows another.
+    void MediaOpened();
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -20,6 +20,7 @@
 #include "PlaylistStore.h"
 
 #include <QPointer>
+#include <QStringList>
 #include <QWidget>
 #include <array>
 #include <optional>
@@ -249,8 +250,10 @@ private:
     void volumeButtonPressed(bool upward);
     void volumeButtonReleased();
     void logMediaFailure(const char *what, const Error &error) const;
-    // Writes am1.FileName; a failure is logged and the caller goes on.
-    void openInPlayer(const QString &name);
+    // Writes am1.FileName. A failure is logged and shown in the title line,
+    // and the caller goes on; false then. `byAdvance`: opened by the
+    // end-of-media advance, which keeps the names of the entries that failed.
+    bool openInPlayer(const QString &name, bool byAdvance = false);
     void playInPlayer();
     void setTitle(const QString &text);
 
@@ -284,6 +287,15 @@ private:
     void playSelectedOrAsk(const DialogAddSite &site);
     void pauseOrResume();
     void stopAndRewind();
+    // The end-of-media advance by the play order, passing over entries that
+    // cannot be opened, at most once round the list.
+    void advanceToNextEntry();
+    void am1_Failed(const Error &error);
+    // Entries the advance could not open, or that failed once opened, since
+    // the last one played to its end or the user last chose one; the title
+    // of the one that plays names them.
+    QStringList m_passedOver;
+    bool m_openedByAdvance = false; // what is open came from the advance
     void secondTick();
     void followHeight();
     void updateTitleScroll();

@@ -4,6 +4,7 @@
 #include "FileDialogControl.h"
 #include "ImageControl.h"
 #include "LabelControl.h"
+#include "MediaFailure.h"
 #include "MediaPlayerControl.h"
 #include "OrvaneSongFilters.h"
 #include "PathUtil.h"
@@ -18,10 +19,22 @@ void Orvane::wireAddSongs()
     connect(c.addfile, &ImageControl::Click, this, &Orvane::addfile_Click);
 }
 
-void Orvane::openInPlayer(const QString &name)
+// An entry that cannot be opened must not pass for playing: the title says
+// so, over whatever name a caller put there.
+bool Orvane::openInPlayer(const QString &name, bool byAdvance)
 {
-    if (Status s = c.am1->setFileName(name))
+    if (!byAdvance)
+        m_passedOver.clear(); // the user's choice starts a new round
+    m_openedByAdvance = false;
+    if (Status s = c.am1->setFileName(name)) {
         logMediaFailure(qUtf8Printable(QStringLiteral("opening \"%1\"").arg(name)), *s);
+        setTitle(CannotPlayText(name, *s));
+        if (byAdvance)
+            m_passedOver << name;
+        return false;
+    }
+    m_openedByAdvance = byAdvance;
+    return true;
 }
 
 void Orvane::playInPlayer()
@@ -54,19 +67,18 @@ void Orvane::AddSongFromDialog(const DialogAddSite &site)
         c.ext->setText(chosen.right(3));
         // By character code: "CDA" is a file like any other.
         if (c.ext->text() == QLatin1String("cda")) {
-            openInPlayer(CdAudioDevice);
-            playInPlayer();
+            if (openInPlayer(CdAudioDevice))
+                playInPlayer();
             m_playlist.append(chosen, name);
             return; // a CD track does not name the title
         }
     }
-    if (site.opensFile) {
-        openInPlayer(chosen);
-        playInPlayer();
-    }
-    m_playlist.append(chosen, name);
+    // Named before it is opened: a file that cannot be opened says so instead.
     if (site.testsForCd)
         setTitle(name);
+    if (site.opensFile && openInPlayer(chosen))
+        playInPlayer();
+    m_playlist.append(chosen, name);
 }
 
 // "Add Songs"

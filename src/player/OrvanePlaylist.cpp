@@ -129,12 +129,13 @@ void Orvane::lstfavs_DblClick()
     c.ext->setText(path.right(3));
     // By character code: "CDA" is a file like any other.
     if (c.ext->text() == QLatin1String("cda")) {
-        openInPlayer(CdAudioDevice);
-        playInPlayer();
+        if (openInPlayer(CdAudioDevice))
+            playInPlayer();
         return; // the title keeps its text for a CD track
     }
-    openInPlayer(path);
+    // Named before it is opened: an entry that cannot be opened says so instead.
     setTitle(shown);
+    openInPlayer(path);
 }
 
 // The right button pops the menu up at the pointer. The menu window is made

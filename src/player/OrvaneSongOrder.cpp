@@ -6,6 +6,7 @@
 
 #include "ImageControl.h"
 #include "LabelControl.h"
+#include "MediaFailure.h"
 #include "MediaPlayerControl.h"
 #include "OrvaneSongFilters.h"
 
@@ -17,6 +18,7 @@
 #include <bit>
 #include <cmath>
 #include <random>
+#include <utility>
 
 void Orvane::wireSongOrder()
 {
@@ -28,6 +30,7 @@ void Orvane::wireSongOrder()
     connect(c.Image5, &ImageControl::Click, this, &Orvane::Image5_Click);
     connect(c.shuffle, &ImageControl::Click, this, &Orvane::shuffle_Click);
     connect(c.am1, &MediaPlayerControl::EndOfStream, this, &Orvane::am1_EndOfStream);
+    connect(c.am1, &MediaPlayerControl::MediaError, this, &Orvane::am1_Failed);
     connect(c.List1, &QListWidget::itemDoubleClicked, this, &Orvane::List1_DblClick);
 }
 
@@ -84,29 +87,60 @@ int Orvane::RandomRow(int count, float secondsSinceMidnight)
 void Orvane::am1_EndOfStream(long Result)
 {
     Q_UNUSED(Result);
+    m_passedOver.clear(); // this one played: a new round
+    advanceToNextEntry();
+}
+
+// A media that fails after it was opened (one that never comes up, or stops
+// on an error) stops the player. The title says so; when the advance opened
+// it, the advance goes on as if it had ended.
+void Orvane::am1_Failed(const Error &error)
+{
+    setTitle(CannotPlayText(c.am1->FileName(), error));
+    if (!std::exchange(m_openedByAdvance, false))
+        return;
+    m_passedOver << c.am1->FileName();
+    advanceToNextEntry();
+}
+
+// An entry that cannot be opened is passed over for the next one, but never
+// more than once round the list: when every entry fails the advance stops,
+// the last failure in the title. The title of the one that plays names those
+// passed over, so a skip is never silent.
+void Orvane::advanceToNextEntry()
+{
+    const int count = m_playlist.count();
     if (c.optrnd->isChecked()) {
         const float now = float(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0f;
-        const int row = RandomRow(m_playlist.count(), now);
+        int row = RandomRow(count, now);
         if (row < 0)
             return; // nothing to draw from
-        m_playlist.setSelectedIndex(row);
-        if (m_playlist.selectedText().isEmpty())
-            return;
-        openInPlayer(m_playlist.selectedPath());
-        playInPlayer();
+        // After the drawn row, the ones below it in turn. The title is left
+        // alone, unless it told of a failure: then it names what plays.
+        for (; m_passedOver.size() < count; row = (row + 1) % count) {
+            m_playlist.setSelectedIndex(row);
+            if (m_playlist.selectedText().isEmpty())
+                return;
+            if (openInPlayer(m_playlist.selectedPath(), true)) {
+                if (!m_passedOver.isEmpty())
+                    setTitle(m_playlist.selectedText() + PassedOverNote(m_passedOver));
+                playInPlayer();
+                return;
+            }
+        }
         return;
     }
     if (c.optres->isChecked()) {
-        const int row = m_playlist.selectedIndex() + 1;
-        if (row < m_playlist.count()) {
+        for (int row = m_playlist.selectedIndex() + 1; row < count && m_passedOver.size() < count; ++row) {
             m_playlist.setSelectedIndex(row);
-            setTitle(m_playlist.selectedText());
-            openInPlayer(m_playlist.selectedPath());
-            playInPlayer();
-        } else {
-            // The list has played to its end: stop there, ready to start over.
-            stopAndRewind();
+            if (openInPlayer(m_playlist.selectedPath(), true)) {
+                setTitle(m_playlist.selectedText() + PassedOverNote(m_passedOver));
+                playInPlayer();
+                return;
+            }
         }
+        // The list has played to its end: stop there, ready to start over.
+        stopAndRewind();
         return;
     }
     if (c.optnon->isChecked()) {
@@ -120,8 +154,8 @@ void Orvane::cdplayer()
 {
     if (c.ext->text() != QLatin1String("cda"))
         return;
-    openInPlayer(CdAudioDevice);
-    playInPlayer();
+    if (openInPlayer(CdAudioDevice))
+        playInPlayer();
 }
 
 void Orvane::List1_DblClick()

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -78,6 +79,8 @@ Form1::Form1()
     // The design size: the client area below the menu bar.
     resize(Twips::toPixels(DesignClientWidth),
            Twips::toPixels(DesignClientHeight) + menuBar()->sizeHint().height());
+    // Places the client area now, so the load already sees its size.
+    layout()->activate();
     Form_Load();
 }
 
@@ -92,6 +95,8 @@ void Form1::createControls()
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("client"));
     setCentralWidget(m_client);
+    // The layout follows the client area whenever it changes size.
+    m_client->installEventFilter(this);
 
     c.mmplay = new MediaPlayerControl(m_client);
     c.mmplay->setObjectName(QStringLiteral("mmplay"));
@@ -154,6 +159,9 @@ void Form1::createMenus()
     c.next = item(c.navi, "next", "下一段(&N)", QKeySequence(Qt::CTRL | Qt::Key_N));
 
     // "打开(&D)VD" has no handler.
+    // The logo is checked on every new media, however it was opened (the
+    // next entry of a list too), and when the media closes.
+    connect(c.mmplay, &MediaPlayerControl::MediaOpened, this, &Form1::showLogoUnlessVideo);
     connect(c.mmplay, &MediaPlayerControl::PlayStateChanged, this, &Form1::showLogoUnlessVideo);
     connect(c.openfile, &QAction::triggered, this, &Form1::openfile_Click);
     connect(c.close, &QAction::triggered, this, &Form1::close_Click);
@@ -172,8 +180,8 @@ void Form1::logFailure(const char *what, const Error &error) const
     qWarning("Form1: %s failed (%d): %s", what, error.number, qUtf8Printable(error.description));
 }
 
-double Form1::Width() const { return Twips::fromPixels(frameGeometry().width()); }
-double Form1::Height() const { return Twips::fromPixels(frameGeometry().height()); }
+double Form1::ScaleWidth() const { return Twips::fromPixels(m_client->width()); }
+double Form1::ScaleHeight() const { return Twips::fromPixels(m_client->height()); }
 
 // Places the player from its twips; a window smaller than the allowances
 // gives it no room rather than a negative size.
@@ -194,20 +202,20 @@ void Form1::Form_Load()
         r.moveCenter(screen->availableGeometry().center());
         move(r.topLeft());
     }
-    m_mmplay.setWidth(Width() - WidthAllowance);
+    m_mmplay.setWidth(ScaleWidth() - WidthAllowance);
     m_mmplay.moveTop(0);
     placePlayer();
 }
 
-// The player fills the window less the allowances; the logo keeps its size,
-// centred across the width and raised above the middle. Minimised, nothing
-// changes and the layout returns with the window.
+// The player fills the client area less the allowances; the logo keeps its
+// size, centred across the width and raised above the middle. Minimised,
+// nothing changes and the layout returns with the window.
 void Form1::Form_Resize()
 {
     if (windowState() & Qt::WindowMinimized)
         return;
-    const double w = Width();
-    const double h = Height();
+    const double w = ScaleWidth();
+    const double h = ScaleHeight();
     m_mmplay.setWidth(w - WidthAllowance);
     m_mmplay.moveTop(0);
     m_mmplay.setHeight(h - HeightAllowance);
@@ -217,10 +225,11 @@ void Form1::Form_Resize()
     placePicture();
 }
 
-void Form1::resizeEvent(QResizeEvent *event)
+bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
-    QMainWindow::resizeEvent(event);
-    Form_Resize();
+    if (watched == m_client && event->type() == QEvent::Resize)
+        Form_Resize();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void Form1::showEvent(QShowEvent *event)
@@ -269,15 +278,12 @@ void Form1::openfile_Click()
         logFailure(qUtf8Printable(QStringLiteral("opening \"%1\"").arg(chosen)), *s);
     else if (Status s = c.mmplay->Play())
         logFailure("play", *s);
-    // One film may follow another piece of music with no change of play state.
-    showLogoUnlessVideo();
 }
 
 void Form1::close_Click()
 {
     if (Status s = c.mmplay->CloseMedia())
         logFailure("close", *s);
-    showLogoUnlessVideo();
 }
 
 // The logo stands over the upper part of the player, where a film shows:

@@ -45,9 +45,11 @@ public:
 
     const Form1Controls &controls() const { return c; }
 
-    // The window's outer size in twips, frame, title bar and menu bar included.
-    double Width() const;
-    double Height() const;
+    // The client area below the menu bar, in twips: what the layout follows.
+    // Unlike the outer size (frame included) it is right already at the first
+    // show, before the window manager has framed the window.
+    double ScaleWidth() const;
+    double ScaleHeight() const;
     // The player's and the logo's places in twips (Left, Top, Width, Height)
     // as the layout last set them, relative to the area below the menu bar.
     QRectF mmplayTwips() const { return m_mmplay; }
@@ -74,7 +76,7 @@ public:
     static QPixmap logo(qreal dpr);
 
 protected:
-    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;

@@ -4,6 +4,7 @@
 #include "FileDialogControl.h"
 #include "ImageControl.h"
 #include "LabelControl.h"
+#include "MediaFailure.h"
 #include "MediaPlayerControl.h"
 #include "PathUtil.h"
 #include "PictureBox.h"
@@ -139,9 +140,12 @@ void video::wireHandlers()
     trackPress(c.Image3, Command::Pause);
     trackPress(c.Image4, Command::Stop);
     trackPress(c.Image5, Command::Close);
-    // A media that fails while it plays stops the player; the window goes on.
-    connect(c.MediaPlayer1, &MediaPlayerControl::MediaError, this,
-            [this](const Error &error) { logFailure("playback", error); });
+    // A media that fails while it plays stops the player; the title says so
+    // and the window goes on.
+    connect(c.MediaPlayer1, &MediaPlayerControl::MediaError, this, [this](const Error &error) {
+        logFailure("playback", error);
+        c.Label1->setCaption(CannotPlayText(c.MediaPlayer1->FileName(), error));
+    });
 }
 
 // The painted button sinks while its hot spot is held with the left button.
@@ -230,7 +234,9 @@ void video::paintEvent(QPaintEvent *)
 }
 
 // Open: choose a file and play it; its name without the folder becomes the
-// title. A cancelled dialog leaves the playback and the title alone.
+// title. A cancelled dialog leaves the playback and the title alone. A file
+// that cannot be opened has already stopped what played: the title tells why
+// instead of going on with the old name.
 void video::Image1_Click()
 {
     c.CommonDialog1->setFilter(QString::fromLatin1(VideoFilter));
@@ -242,6 +248,7 @@ void video::Image1_Click()
         return;
     if (Status s = c.MediaPlayer1->setFileName(chosen)) {
         logFailure(qUtf8Printable(QStringLiteral("opening \"%1\"").arg(chosen)), *s);
+        c.Label1->setCaption(CannotPlayText(chosen, *s));
         return;
     }
     // The knob and the title's place are left to the timers.

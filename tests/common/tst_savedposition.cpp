@@ -38,8 +38,15 @@ private slots:
         QTest::newRow("empty texts") << QVariant("") << QVariant("") << QPoint(0, 0);
         QTest::newRow("top abc") << QVariant("abc") << QVariant("450") << QPoint(30, 0);
         QTest::newRow("left abc") << QVariant("300") << QVariant("abc") << QPoint(0, 20);
-        QTest::newRow("off screen") << QVariant("-15000") << QVariant("90000") << QPoint(6000, -1000);
         QTest::newRow("spaces around") << QVariant(" 150 ") << QVariant("-150") << QPoint(-10, 10);
+        // A place that would leave the window's top strip off every screen:
+        // the coordinate at fault keeps its design value.
+        QTest::newRow("below and right of the screen") << QVariant("30000") << QVariant("45000") << QPoint(0, 0);
+        QTest::newRow("beyond 16 bits") << QVariant("-900000") << QVariant("-900000") << QPoint(0, 0);
+        QTest::newRow("top off, left fine") << QVariant("-900000") << QVariant("450") << QPoint(30, 0);
+        QTest::newRow("left off, top fine") << QVariant("3000") << QVariant("90000") << QPoint(0, 200);
+        QTest::newRow("strip just above the screen") << QVariant("-300") << QVariant("450") << QPoint(30, 0);
+        QTest::newRow("strip partly on screen") << QVariant("-150") << QVariant("-9000") << QPoint(-600, -10);
         QTest::newRow("fraction") << QVariant("22.5") << QVariant("7") << QPoint(0, 2);
         QTest::newRow("absurdly far") << QVariant("1e30") << QVariant("inf") << QPoint(0, 0);
     }
@@ -51,7 +58,9 @@ private slots:
         store(MainTopKey, top);
         store(MainLeftKey, left);
         QWidget w;
+        w.resize(640, 480);
         w.move(0, 0);
+        QVERIFY(QGuiApplication::primaryScreen()->geometry().contains(QRect(0, 0, 640, 480)));
         LoadPosition(&w, "Test");
         QCOMPARE(w.pos(), expected);
     }

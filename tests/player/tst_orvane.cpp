@@ -302,7 +302,9 @@ private slots:
         QTest::newRow("MAINTOP abc") << QVariant("abc") << QVariant("2340") << QPoint(156, 0);
         QTest::newRow("MAINLEFT abc") << QVariant("1500") << QVariant("abc") << QPoint(0, 100);
         QTest::newRow("empty texts") << QVariant("") << QVariant("") << QPoint(0, 0);
-        QTest::newRow("off screen") << QVariant("-3000") << QVariant("300000") << QPoint(20000, -200);
+        // The title strip would be off every screen: the design place stands.
+        QTest::newRow("off screen") << QVariant("-3000") << QVariant("300000") << QPoint(0, 0);
+        QTest::newRow("left beyond 16 bits") << QVariant("1500") << QVariant("-900000") << QPoint(0, 100);
     }
     void storedPositionRestored()
     {

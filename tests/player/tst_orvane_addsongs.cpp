@@ -150,11 +150,12 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("ext");
         QTest::addColumn<QString>("media");
-        QTest::addColumn<QString>("title");
-        QTest::newRow("cda") << "/music/Track01.cda" << "cda" << "CDAUDIO:" << "old title";
-        QTest::newRow("CDA") << "/music/TRACK01.CDA" << "CDA" << "/music/TRACK01.CDA" << "TRACK01.CDA";
-        QTest::newRow("name ending in cda") << "/music/Picda" << "cda" << "CDAUDIO:" << "old title";
-        QTest::newRow("short name") << "ab" << "ab" << "ab" << "ab";
+        QTest::addColumn<QString>("title"); // how it starts: none of them can be opened here
+        QTest::newRow("cda") << "/music/Track01.cda" << "cda" << "CDAUDIO:" << "Cannot play CDAUDIO: (";
+        QTest::newRow("CDA") << "/music/TRACK01.CDA" << "CDA" << "/music/TRACK01.CDA"
+                             << "Cannot play TRACK01.CDA (File not found)";
+        QTest::newRow("name ending in cda") << "/music/Picda" << "cda" << "CDAUDIO:" << "Cannot play CDAUDIO: (";
+        QTest::newRow("short name") << "ab" << "ab" << "ab" << "Cannot play ab (File not found)";
     }
     void cdTracks()
     {
@@ -169,7 +170,7 @@ private slots:
         win.click(win.c().openfile);
         QCOMPARE(win.c().ext->text(), ext);
         QCOMPARE(win.c().am1->FileName(), media);
-        QCOMPARE(win.c().Label24->Caption(), title);
+        QVERIFY2(win.c().Label24->Caption().startsWith(title), qPrintable(win.c().Label24->Caption()));
         QCOMPARE(win.paths(), QStringList{path});
         QCOMPARE(win.shown(), QStringList{path.section('/', -1)});
         // No CD drive and no such file here: the window keeps working.
@@ -205,7 +206,9 @@ private slots:
         FileDialogSeam::queueAnswer(QStringLiteral("/cd/Track02.cda"));
         win.click(win.c().Image3);
         QCOMPARE(win.c().am1->FileName(), QStringLiteral("CDAUDIO:"));
-        QCOMPARE(win.c().Label24->Caption(), QStringLiteral("Orvane"));
+        // No CD here: the title says so rather than keep what it showed.
+        QVERIFY2(win.c().Label24->Caption().startsWith(QStringLiteral("Cannot play CDAUDIO: (")),
+                 qPrintable(win.c().Label24->Caption()));
         QCOMPARE(win.shown(), QStringList{"Track02.cda"});
     }
 
@@ -307,9 +310,12 @@ private slots:
         FileDialogSeam::queueAnswer(bad);
         win.click(win.c().openfile);
         QCOMPARE(win.paths(), QStringList{bad});
-        QCOMPARE(win.c().Label24->Caption(), bad.section('/', -1));
         QVERIFY(win.c().am1->playState() != PlayState::Playing);
         QTest::qWait(100); // let a late decoding failure arrive
+        // The title does not pass the file off as playing: it says it failed.
+        const QString title = win.c().Label24->Caption();
+        QVERIFY2(title.startsWith(QStringLiteral("Cannot play ") + bad.section('/', -1) + QStringLiteral(" (")),
+                 qPrintable(title));
 
         // Still working: the next good song plays.
         FileDialogSeam::queueAnswer(m_a);

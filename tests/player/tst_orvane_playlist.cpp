@@ -301,11 +301,13 @@ private slots:
     {
         QTest::addColumn<QString>("row");
         QTest::addColumn<QString>("media");
-        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("title"); // how it starts: none of them can be opened here
         QTest::addColumn<QString>("ext");
-        QTest::newRow("cda") << "/cd/Track01.cda" << "CDAUDIO:" << "old title" << "cda";
-        QTest::newRow("CDA") << "/cd/TRACK01.CDA" << "/cd/TRACK01.CDA" << "/cd/TRACK01.CDA" << "CDA";
-        QTest::newRow("missing file") << "/gone/song.mp3" << "/gone/song.mp3" << "/gone/song.mp3" << "mp3";
+        QTest::newRow("cda") << "/cd/Track01.cda" << "CDAUDIO:" << "Cannot play CDAUDIO: (" << "cda";
+        QTest::newRow("CDA") << "/cd/TRACK01.CDA" << "/cd/TRACK01.CDA" << "Cannot play TRACK01.CDA (File not found)"
+                             << "CDA";
+        QTest::newRow("missing file") << "/gone/song.mp3" << "/gone/song.mp3"
+                                      << "Cannot play song.mp3 (File not found)" << "mp3";
     }
     void doubleClickOnLoadedRows()
     {
@@ -324,7 +326,7 @@ private slots:
         win.doubleClickAt(win.rowPoint(1));
         QCOMPARE(win.c().ext->text(), ext);
         QCOMPARE(win.c().am1->FileName(), media);
-        QCOMPARE(win.c().Label24->Caption(), title);
+        QVERIFY2(win.c().Label24->Caption().startsWith(title), qPrintable(win.c().Label24->Caption()));
         QVERIFY(FileDialogSeam::shown().isEmpty());
         QCOMPARE(win.paths(), win.shown());
         QVERIFY(win.w.isVisible()); // no CD drive, no such file: the window goes on

@@ -17,6 +17,7 @@ class TestSongOrder : public QObject {
     QTemporaryDir m_settings;
     QTemporaryDir m_media;
     QStringList m_paths; // rows A, B, C
+    QString m_short;     // ends soon after it starts
 
     void addRows(Orvane &w, int n = 3)
     {
@@ -42,6 +43,8 @@ private Q_SLOTS:
             QVERIFY(!m_paths.constLast().isEmpty());
             freq += 110;
         }
+        m_short = MediaFixtures::makeWav(m_media.path(), QStringLiteral("short.wav"), 0.3);
+        QVERIFY(!m_short.isEmpty());
     }
 
     // Next and Previous on all three rows of buttons, with A, B and C.
@@ -126,7 +129,8 @@ private Q_SLOTS:
         w->am1_EndOfStream(0);
 
         if (expected >= 0) {
-            QCOMPARE(w->playlist().selectedIndex(), expected);
+            QTRY_COMPARE(w->playlist().selectedIndex(), expected); // a failure found while playing comes later
+            QTRY_COMPARE(c.am1->FileName(), w->playlist().path(expected));
             QCOMPARE(c.am1->FileName(), m_paths.at(expected));
             QCOMPARE(c.am1->playState(), PlayState::Playing);
             QCOMPARE(c.Label24->Caption(), QFileInfo(m_paths.at(expected)).fileName());
@@ -137,6 +141,87 @@ private Q_SLOTS:
             QCOMPARE(c.am1->CurrentPosition(), 0.0);
             QCOMPARE(c.Label24->Caption(), QStringLiteral("c.wav"));
         }
+    }
+
+    // Entries that cannot be opened (gone, a folder) are passed over: the
+    // advance goes on to the next one, the title names what plays and what was
+    // passed over, or what failed last when nothing plays, and it never goes
+    // more than once round the list. "a", "b", "c" play; "gone" and "folder"
+    // do not. Expected -1: nothing plays in the end.
+    void endOfMediaPassesOverEntriesThatFail_data()
+    {
+        QTest::addColumn<bool>("random");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<int>("expected");
+        QTest::addColumn<int>("failures"); // opens that fail; -1: depends on the draw
+        QTest::addColumn<QString>("title"); // a pattern
+        QTest::newRow("Normal: one gone") << false << QStringList{"a", "gone", "c"} << 0 << 2 << 1
+                                          << "c\\.wav \\(could not play gone\\.wav\\)";
+        QTest::newRow("Normal: two in a row") << false << QStringList{"a", "gone", "folder", "b"} << 0 << 3 << 2
+                                              << "b\\.wav \\(could not play gone\\.wav, folder\\.wav\\)";
+        QTest::newRow("Normal: four in a row") << false << QStringList{"a", "gone", "folder", "gone", "folder", "b"} << 0
+                                               << 5 << 4
+                                               << "b\\.wav \\(could not play gone\\.wav, folder\\.wav, gone\\.wav and 1 more\\)";
+        // Found out when opened or only once playing: the advance goes on either way.
+        QTest::newRow("Normal: cut short") << false << QStringList{"a", "cut", "c"} << 0 << 2 << -1
+                                           << "c\\.wav \\(could not play cut\\.mp3\\)";
+        QTest::newRow("Normal: none fails") << false << QStringList{"a", "b"} << 0 << 1 << 0 << "b\\.wav";
+        QTest::newRow("Normal: the last fails, stop") << false << QStringList{"a", "gone"} << 0 << -1 << 1
+                                                      << "Cannot play gone\\.wav \\(File not found\\)";
+        QTest::newRow("Normal: all fail") << false << QStringList{"gone", "folder", "gone"} << -1 << -1 << 3
+                                          << "Cannot play gone\\.wav \\(File not found\\)";
+        QTest::newRow("Random: all fail, once round") << true << QStringList{"gone", "folder", "gone"} << -1 << -1 << 3
+                                                      << "Cannot play (gone|folder)\\.wav \\(.*\\)";
+        // Drawn at once the title stays; reached past a failure it names both.
+        QTest::newRow("Random: the good one plays") << true << QStringList{"gone", "folder", "b"} << -1 << 2 << -1
+                                                    << "short\\.wav|b\\.wav \\(could not play .*\\)";
+    }
+    void endOfMediaPassesOverEntriesThatFail()
+    {
+        QFETCH(bool, random);
+        QFETCH(QStringList, rows);
+        QFETCH(int, selected);
+        QFETCH(int, expected);
+        QFETCH(int, failures);
+        QFETCH(QString, title);
+        QTemporaryDir dir;
+        const QString folder = MediaFixtures::makeFolderNamedLikeMedia(dir.path(), "folder.wav");
+        const QString cut = MediaFixtures::makeTruncatedMp3(dir.path(), "cut.mp3", 1.0, 300);
+        QVERIFY(!folder.isEmpty() && !cut.isEmpty());
+        auto w = PlayerWindow::shown();
+        const OrvaneControls &c = w->controls();
+        for (const QString &r : rows) {
+            const QString path = r == "gone"     ? dir.filePath("gone.wav")
+                                 : r == "folder" ? folder
+                                 : r == "cut"    ? cut
+                                                 : m_paths.at(r.at(0).unicode() - 'a');
+            w->playlist().append(path, QFileInfo(path).fileName());
+        }
+        if (random)
+            PlayerWindow::click(*w, "shuffle");
+        w->playlist().setSelectedIndex(selected);
+        const QRegularExpression failed(QStringLiteral("^Orvane: opening .*failed"));
+        for (int i = 0; i < failures; ++i)
+            QTest::ignoreMessage(QtWarningMsg, failed);
+        if (failures >= 0)
+            QTest::failOnWarning(failed); // one more would be a second round
+        // A short song plays to its end: the advance follows.
+        QSignalSpy ends(c.am1, &MediaPlayerControl::EndOfStream);
+        QVERIFY(!c.am1->setFileName(m_short));
+        c.Label24->setCaption(QStringLiteral("short.wav"));
+        QVERIFY(ends.wait(10000));
+
+        if (expected >= 0) {
+            QTRY_COMPARE(w->playlist().selectedIndex(), expected); // a failure found while playing comes later
+            QTRY_COMPARE(c.am1->FileName(), w->playlist().path(expected));
+            QCOMPARE(c.am1->FileName(), w->playlist().path(expected));
+            QCOMPARE(c.am1->playState(), PlayState::Playing);
+        } else {
+            QCOMPARE(c.am1->playState(), PlayState::Closed);
+        }
+        const QRegularExpression titlePattern(QRegularExpression::anchoredPattern(title));
+        QVERIFY2(titlePattern.match(c.Label24->Caption()).hasMatch(), qPrintable(c.Label24->Caption()));
     }
 
     void endOfMediaRandomWithOneRow()

@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QtTest>
 
+#include "SinkProbe.h"
+
 // Distinct colours in an area of an image: a frame of colour bars has many,
 // the bare background one or two.
 inline int distinctColours(const QImage &image, const QRect &area)
@@ -25,4 +27,14 @@ inline QString screenshotPath(const QString &fallbackDir, const QString &name)
     const QString dir = qEnvironmentVariable("ORVANE_SCREENSHOTS", fallbackDir);
     QDir().mkpath(dir);
     return QDir(dir).filePath(name);
+}
+
+// Whether nothing more reaches any audio sink: what played has stopped.
+// Buffers already on their way when it stopped are let through first.
+inline bool staysSilent(SinkProbe &probe)
+{
+    QTest::qWait(300);
+    probe.reset();
+    QTest::qWait(700);
+    return probe.buffers() == 0;
 }

@@ -7,6 +7,7 @@
 #include "MediaPlayerControl.h"
 #include "ProgramEnd.h"
 #include "SettingsStore.h"
+#include "TestFiles.h"
 #include "Twips.h"
 #include "support_video.h"
 #include "video.h"
@@ -30,6 +31,7 @@ class TestForm1 : public QObject {
     QString m_clip; // 4 s video with sound
     QString m_song; // 3 s WAV
     QString m_broken;
+    std::unique_ptr<SinkProbe> m_probe; // what reaches the audio sinks
 
     static Form1 &shown()
     {
@@ -49,7 +51,8 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_settings.isValid() && m_media.isValid());
-        setUpWindowTestEnvironment(m_settings.path());
+        setUpWindowTestEnvironment(m_settings.path(), SinkProbe::sinkDescription());
+        m_probe = std::make_unique<SinkProbe>();
         ProgramEndSeam::setScripted(true);
         m_clip = MediaFixtures::makeVideo(m_media.path(), "clip.avi", 4.0);
         m_song = MediaFixtures::makeWav(m_media.path(), "song.wav", 3.0);
@@ -131,24 +134,29 @@ private Q_SLOTS:
         const QRect screen = f.screen()->availableGeometry();
         QVERIFY2((f.frameGeometry().center() - screen.center()).manhattanLength() <= 1,
                  qPrintable(QStringLiteral("%1,%2").arg(f.frameGeometry().center().x()).arg(f.frameGeometry().center().y())));
+        QCOMPARE(f.ScaleWidth(), 5475.0);
         QCOMPARE(f.mmplayTwips().top(), 0.0);
         QCOMPARE(f.mmplayTwips().left(), 0.0);
-        QCOMPARE(f.mmplayTwips().width(), f.Width() - 100);
+        QCOMPARE(f.mmplayTwips().width(), 5475.0 - 100);
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
         QCOMPARE(f.centralWidget()->size(), QSize(365, 310)); // 5475 x 4650 twips
+        // The first show already follows the resize rule, from the client area.
+        QCOMPARE(f.mmplayTwips(), QRectF(0, 0, 5475 - 100, 4650 - 900));
+        QCOMPARE(f.Picture1Twips().topLeft(), QPointF(5475 / 2.0 - 5535 / 2.0, 4650 / 2.0 - 3375 / 2.0 - 900));
         QVERIFY(!f.controls().Timer1->isActive());
         QCOMPARE(f.controls().mmplay->Volume(), -600L);
         QCOMPARE(f.controls().mmplay->Balance(), 0L);
         QCOMPARE(f.controls().mmplay->playState(), PlayState::Closed);
     }
 
-    // The player fills the outer size less 100 and 900 twips; the logo keeps
-    // its 5535 x 3375 twips, centred across, its centre 900 twips above the
-    // middle. A window too small for the allowances gives the player no room.
+    // The player fills the client area (below the menu bar, without the
+    // frame) less 100 and 900 twips; the logo keeps its 5535 x 3375 twips,
+    // centred across, its centre 900 twips above the middle. A window too
+    // small for the allowances gives the player no room.
     void resizeRule_data()
     {
-        QTest::addColumn<QSize>("size");       // outer, pixels
+        QTest::addColumn<QSize>("size");       // client area, pixels
         QTest::addColumn<QRectF>("player");    // twips
         QTest::addColumn<QPointF>("logo");     // Left, Top in twips
         QTest::newRow("600 x 400") << QSize(600, 400) << QRectF(0, 0, 8900, 5100) << QPointF(1732.5, 412.5);
@@ -163,10 +171,9 @@ private Q_SLOTS:
         QFETCH(QPointF, logo);
         Form1 &f = shown();
         f.setMinimumSize(1, 1);
-        // Sized so that the outer size, frame included, is the given one.
-        const QSize frame = f.frameGeometry().size() - f.size();
-        f.resize(size - frame);
-        QCOMPARE(f.frameGeometry().size(), size);
+        // Sized so that the client area is the given one.
+        f.resize(size + f.size() - f.centralWidget()->size());
+        QTRY_COMPARE(f.centralWidget()->size(), size);
         QCOMPARE(f.mmplayTwips(), player);
         QCOMPARE(f.Picture1Twips(), QRectF(logo, QSizeF(5535, 3375)));
         QCOMPARE(f.controls().mmplay->geometry(), Twips::toPixels(player));
@@ -181,9 +188,9 @@ private Q_SLOTS:
         Form1 &f = shown();
         f.showMaximized();
         QTRY_VERIFY(f.isMaximized());
-        QTRY_COMPARE(f.mmplayTwips().width(), f.Width() - 100);
-        QCOMPARE(f.mmplayTwips().height(), f.Height() - 900);
-        QCOMPARE(f.Picture1Twips().center(), QPointF(f.Width() / 2, f.Height() / 2 - 900));
+        QTRY_COMPARE(f.mmplayTwips().width(), f.ScaleWidth() - 100);
+        QCOMPARE(f.mmplayTwips().height(), f.ScaleHeight() - 900);
+        QCOMPARE(f.Picture1Twips().center(), QPointF(f.ScaleWidth() / 2, f.ScaleHeight() / 2 - 900));
     }
 
     void minimisingKeepsTheLayout()
@@ -196,8 +203,8 @@ private Q_SLOTS:
         QCOMPARE(f.mmplayTwips(), player);
         QCOMPARE(f.Picture1Twips(), logo);
         f.setWindowState(Qt::WindowNoState);
-        QTRY_COMPARE(f.mmplayTwips().width(), f.Width() - 100);
-        QCOMPARE(f.mmplayTwips().height(), f.Height() - 900);
+        QTRY_COMPARE(f.mmplayTwips().width(), f.ScaleWidth() - 100);
+        QCOMPARE(f.mmplayTwips().height(), f.ScaleHeight() - 900);
     }
 
     void openPlaysWhileAnotherPlayerPlays_data()
@@ -368,15 +375,18 @@ private Q_SLOTS:
         QCOMPARE(GetSetting(SettingsApplicationName(), "OrvaneVideo", "MAINLEFT"), QString());
     }
 
-    // Closed through its title bar it goes with its player; the next use
-    // creates it anew, centred, with nothing open.
+    // Closed through its title bar it goes with its player, whose playback
+    // ends; the next use creates it anew, centred, with nothing open.
     void closingUnloads()
     {
         Form1 &f = shown();
-        choose(f, m_song);
+        choose(f, m_clip);
+        m_probe->reset();
+        QTRY_VERIFY(m_probe->buffers() > 0); // heard
         f.move(5, 5);
         QVERIFY(f.close());
         QVERIFY(!Form1::loaded());
+        QVERIFY2(staysSilent(*m_probe), "the closed window still plays");
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         Form1 &again = Form1::instance();
         QCOMPARE(again.controls().mmplay->playState(), PlayState::Closed);
@@ -415,10 +425,39 @@ private Q_SLOTS:
         QVERIFY(f.controls().Picture1->isVisible());
     }
 
+    // A list opened as one media: the logo follows its entries, when the
+    // next one is asked for and when one plays on into the next.
+    void logoFollowsTheEntriesOfAList()
+    {
+        const QString shortClip = MediaFixtures::makeVideo(m_media.path(), "short clip.avi", 1.0);
+        const QString list = QDir(m_media.path()).filePath("film then songs.m3u");
+        QVERIFY(!shortClip.isEmpty());
+        QVERIFY(TestFiles::writeFile(list, (m_clip + "\n" + m_song + "\n" + shortClip + "\n" + m_song + "\n").toUtf8()));
+        Form1 &f = shown();
+        MediaPlayerControl *mp = f.controls().mmplay;
+        choose(f, list);
+        QCOMPARE(mp->playState(), PlayState::Playing);
+        QVERIFY(!f.controls().Picture1->isVisible());
+        f.controls().next->trigger(); // next entry: the song
+        QCOMPARE(mp->playState(), PlayState::Playing);
+        QVERIFY(f.controls().Picture1->isVisible());
+        f.controls().next->trigger(); // the short film
+        QVERIFY(!f.controls().Picture1->isVisible());
+        // It ends, and the song after it plays on with the logo back.
+        QTRY_VERIFY_WITH_TIMEOUT(f.controls().Picture1->isVisible(), 10000);
+        QCOMPARE(mp->playState(), PlayState::Playing);
+        QVERIFY(!mp->HasVideo());
+    }
+
     void playsAVideo()
     {
         Form1 &f = shown();
         QVERIFY(f.controls().Picture1->isVisible());
+        // As on a screen: the window painted, the player's own controls made,
+        // and the logo over the picture area when the film is opened.
+        f.grab();
+        QCoreApplication::processEvents();
+        QVERIFY(f.controls().mmplay->findChild<QWidget *>());
         choose(f, m_clip);
         QTRY_VERIFY_WITH_TIMEOUT(f.controls().mmplay->CurrentPosition() > 0.5, 5000);
         // The logo gives way to the film, so the whole picture can be seen.

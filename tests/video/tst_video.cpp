@@ -26,6 +26,7 @@ class TestVideo : public QObject {
     QString m_clip;   // 4 s video with sound
     QString m_other;  // 3 s video without sound
     QString m_broken; // a video name with no video inside
+    std::unique_ptr<SinkProbe> m_probe; // what reaches the audio sinks
 
     static void store(const char *key, const QVariant &value)
     {
@@ -62,7 +63,8 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_settings.isValid() && m_media.isValid());
-        setUpWindowTestEnvironment(m_settings.path());
+        setUpWindowTestEnvironment(m_settings.path(), SinkProbe::sinkDescription());
+        m_probe = std::make_unique<SinkProbe>();
         m_clip = MediaFixtures::makeVideo(m_media.path(), "clip.avi", 4.0);
         m_other = MediaFixtures::makeVideo(m_media.path(), "other clip.avi", 3.0, QSize(160, 120), false);
         m_broken = MediaFixtures::makeNonMedia(m_media.path(), "broken.avi");
@@ -164,7 +166,10 @@ private Q_SLOTS:
         QTest::newRow("only MAINTOP") << QVariant("1500") << QVariant() << true << false;
         QTest::newRow("top not a number") << QVariant("abc") << QVariant("3000") << false << true;
         QTest::newRow("left empty") << QVariant("1500") << QVariant("") << true << false;
-        QTest::newRow("off screen") << QVariant("-4500") << QVariant("60000") << true << true;
+        // A place that leaves the window's top strip off every screen keeps
+        // the default for the coordinate at fault.
+        QTest::newRow("off screen") << QVariant("-4500") << QVariant("60000") << false << false;
+        QTest::newRow("left off screen") << QVariant("1500") << QVariant("60000") << true << false;
     }
     void positionIsRestored()
     {
@@ -186,8 +191,9 @@ private Q_SLOTS:
         QCOMPARE(v.Left(), leftRestored ? left.toString().toDouble() : systemPlace.x() * 15.0);
     }
 
-    // Closing saves the place in the window's own section and unloads it; the
-    // next use creates it anew at that place, with nothing open.
+    // Closing saves the place in the window's own section and unloads it, which
+    // ends its playback; the next use creates it anew at that place, with
+    // nothing open.
     void closeMarkSavesAndUnloads()
     {
         store("MAINTOP", QVariant());
@@ -196,9 +202,12 @@ private Q_SLOTS:
         video &v = shown();
         open(v, m_clip);
         QCOMPARE(v.controls().MediaPlayer1->playState(), PlayState::Playing);
+        m_probe->reset();
+        QTRY_VERIFY(m_probe->buffers() > 0); // heard
         v.move(40, 70);
         clickSpot(v, v.controls().Image5);
         QVERIFY(!video::loaded());
+        QVERIFY2(staysSilent(*m_probe), "the closed window still plays");
         QCOMPARE(stored("MAINTOP"), QStringLiteral("1050"));
         QCOMPARE(stored("MAINLEFT"), QStringLiteral("600"));
         // The main window's own values are not touched.
@@ -265,14 +274,19 @@ private Q_SLOTS:
         QCOMPARE(v.controls().Label1->Caption(), QStringLiteral("clip.avi"));
     }
 
-    // A file the player refuses leaves the window working; the title is not
-    // given a name that does not play.
+    // A file the player refuses stops what played, and the title says it
+    // could not be opened instead of going on with the old name; the window
+    // keeps working.
     void unplayableFileIsPassedOver()
     {
         video &v = shown();
+        open(v, m_clip);
+        QCOMPARE(v.controls().Label1->Caption(), QStringLiteral("clip.avi"));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("video: opening .*broken.avi.* failed"));
         open(v, m_broken);
-        QCOMPARE(v.controls().Label1->Caption(), QString());
+        QCOMPARE(v.controls().MediaPlayer1->playState(), PlayState::Closed);
+        const QString title = v.controls().Label1->Caption();
+        QVERIFY2(title.startsWith(QStringLiteral("Cannot play broken.avi (")), qPrintable(title));
         QVERIFY(video::loaded());
         open(v, m_clip);
         QCOMPARE(v.controls().MediaPlayer1->playState(), PlayState::Playing);

@@ -128,8 +128,9 @@ private Q_SLOTS:
         releaseKnob(v, from + QPoint(60, 0));
     }
 
-    // Releasing seeks to the whole second the knob's place stands for and
-    // plays from there, also from a pause; the whole track is the whole media.
+    // Releasing seeks at once to the whole second the knob's place stands for
+    // and plays from there, also from a pause; the whole track is the whole
+    // media.
     void releaseSeeks_data()
     {
         QTest::addColumn<int>("dx");
@@ -149,6 +150,10 @@ private Q_SLOTS:
         video &v = shown();
         MediaPlayerControl *mp = v.controls().MediaPlayer1;
         open(v, m_clip);
+        // The knob stays at the start while playback gets going: on a busy
+        // machine the one-second tick could otherwise move it first.
+        v.controls().Timer55->stop();
+        QCOMPARE(v.controls().islider->Left(), 240.0);
         QTRY_VERIFY_WITH_TIMEOUT(mp->CurrentPosition() > 0.3, 5000);
         if (pausedFirst) {
             v.Image3_Click();
@@ -158,10 +163,16 @@ private Q_SLOTS:
                                                                                             : Qt::LeftButton;
         const QPoint at0 = dragKnob(v, dx, button);
         QCOMPARE((v.controls().islider->Left() - 240) / 3210, fraction);
+        const double before = mp->CurrentPosition();
         releaseKnob(v, at0, button);
         const double target = std::floor(mp->Duration() * fraction);
         QCOMPARE(mp->playState(), PlayState::Playing);
         QVERIFY(!v.sliderDragging());
+        // The release itself seeks: right after it the position is the
+        // target, not where playback had got to (at least 0.3 s, and far
+        // from the targets ahead).
+        QVERIFY2(std::abs(mp->CurrentPosition() - target) < 0.2,
+                 qPrintable(QStringLiteral("at %1 (was %2), target %3").arg(mp->CurrentPosition()).arg(before).arg(target)));
         // The seek settles within a moment; then playback runs on from the target.
         QTRY_VERIFY2_WITH_TIMEOUT(mp->CurrentPosition() >= target - 0.05 && mp->CurrentPosition() < target + 0.8,
                                   qPrintable(QStringLiteral("at %1, target %2").arg(mp->CurrentPosition()).arg(target)),
