@@ -3,6 +3,7 @@
 #include "Twips.h"
 
 #include <QFontMetrics>
+#include <QPainter>
 
 LabelControl::LabelControl(QWidget *parent, const QString &name, double left, double top, double width,
                            double height, const QString &caption)
@@ -58,3 +59,39 @@ void LabelControl::fitWidth()
 }
 
 void LabelControl::place() { setGeometry(Twips::toPixels(m_twips)); }
+
+// Everything QLabel's own painting of this label depends on.
+QString LabelControl::pictureKey() const
+{
+    return QStringLiteral("%1|%2x%3|%4|%5|%6|%7|%8|%9")
+        .arg(text())
+        .arg(width())
+        .arg(height())
+        .arg(font().key())
+        .arg(palette().cacheKey())
+        .arg(devicePixelRatioF())
+        .arg(isEnabled())
+        .arg(int(alignment()))
+        .arg(margin());
+}
+
+void LabelControl::paintEvent(QPaintEvent *event)
+{
+    if (m_drawingPicture) { // QLabel painting into the picture
+        QLabel::paintEvent(event);
+        return;
+    }
+    const QString key = pictureKey();
+    if (key != m_pictureKey || m_picture.isNull()) {
+        const qreal ratio = devicePixelRatioF();
+        m_picture = QPixmap((QSizeF(size()) * ratio).toSize());
+        m_picture.setDevicePixelRatio(ratio);
+        m_picture.fill(Qt::transparent);
+        m_drawingPicture = true;
+        render(&m_picture, QPoint(), QRegion(), RenderFlags());
+        m_drawingPicture = false;
+        m_pictureKey = key;
+    }
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, m_picture);
+}
