@@ -93,8 +93,9 @@ bench_start_playbin() {
     BENCH_PIDS+=("$BENCH_PLAYBIN_PID")
 }
 
-# CPU time in clock ticks and context switches (all threads) of a process.
-bench_cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+# CPU time in nanoseconds (the scheduler's own count, summed over the
+# process's threads) and context switches (all threads) of a process.
+bench_cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%d\n", s }'; }
 bench_switches() {
     cat /proc/"$1"/task/*/status 2>/dev/null |
         awk '/^(voluntary|nonvoluntary)_ctxt_switches/ { s += $2 } END { print s + 0 }'

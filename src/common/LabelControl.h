@@ -43,5 +43,4 @@ private:
     bool m_autoSize = false;
     QPixmap m_picture;
     QString m_pictureKey;
-    bool m_drawingPicture = false;
 };
