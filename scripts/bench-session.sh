@@ -24,18 +24,28 @@ bench_cleanup() {
     [[ -n ${BENCH_WORK:-} ]] && rm -rf "$BENCH_WORK"
 }
 
-bench_session_start() {
-    bench_need Xvfb pulseaudio pactl xdotool gst-launch-1.0
-    BENCH_WORK=$(mktemp -d)
-    trap bench_cleanup EXIT
-    mkdir -p "$BENCH_WORK/pulse" "$BENCH_WORK/home" "$BENCH_WORK/config"
-
+# bench_start_x: a private X server on a display it picks itself; DISPLAY.
+bench_start_x() {
+    bench_need Xvfb
+    if [[ -z ${BENCH_WORK:-} ]]; then
+        BENCH_WORK=$(mktemp -d)
+        trap bench_cleanup EXIT
+    fi
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$BENCH_WORK/display" >/dev/null 2>&1 &
     BENCH_PIDS+=($!)
     local i
     for i in $(seq 100); do [[ -s $BENCH_WORK/display ]] && break; sleep 0.05; done
     [[ -s $BENCH_WORK/display ]] || { echo "Xvfb did not start" >&2; exit 1; }
     export DISPLAY=":$(head -n1 "$BENCH_WORK/display")"
+    export QT_QPA_PLATFORM=xcb
+}
+
+bench_session_start() {
+    bench_need Xvfb pulseaudio pactl xdotool gst-launch-1.0
+    BENCH_WORK=$(mktemp -d)
+    trap bench_cleanup EXIT
+    mkdir -p "$BENCH_WORK/pulse" "$BENCH_WORK/home" "$BENCH_WORK/config"
+    bench_start_x
 
     # Its own runtime folder, so it never meets the user's sound server.
     HOME="$BENCH_WORK/home" XDG_RUNTIME_DIR="$BENCH_WORK/pulse" PULSE_RUNTIME_PATH="$BENCH_WORK/pulse" \
@@ -48,7 +58,6 @@ bench_session_start() {
     pactl info >/dev/null 2>&1 || { echo "PulseAudio did not start" >&2; cat "$BENCH_WORK/pulse.log" >&2; exit 1; }
     export XDG_CONFIG_HOME="$BENCH_WORK/config"
     export XDG_RUNTIME_DIR="$BENCH_WORK/pulse"
-    export QT_QPA_PLATFORM=xcb
 }
 
 # bench_make_mp3 PATH SECONDS: a 128 kbps constant-rate MP3 of a tone.
