@@ -70,15 +70,21 @@ BENCH_PIDS+=($!)
 timeout -s INT $((secs + 2)) ffmpeg -loglevel info -nostats -f x11grab -framerate 100 -video_size "$geom" \
     -i "$DISPLAY$at" -copyts -vf showinfo -f null - 2>"$BENCH_WORK/shots" &
 grab=$!
+# The position knob's row (islider, twips 120,1080, 6 px high), as grey levels.
+timeout -s INT $((secs + 2)) ffmpeg -loglevel info -nostats -f x11grab -framerate 50 -video_size 274x6 \
+    -i "$DISPLAY+0,72" -copyts -vf showinfo,format=gray -f rawvideo -y "$BENCH_WORK/knob.raw" \
+    2>"$BENCH_WORK/knobshots" &
+knobgrab=$!
 sleep 0.5
 python3 -c 'import time; print(time.time(), time.monotonic())' >"$BENCH_WORK/clocks"
 bench_play_in_orvane "$song"
 wait "$grab" || true
+wait "$knobgrab" || true
 sleep 1.5
 
-python3 - "$BENCH_WORK" <<'PY'
+python3 - "$BENCH_WORK" $((secs + 5)) <<'PY'
 import re, sys
-work = sys.argv[1]
+work, duration = sys.argv[1], float(sys.argv[2])
 wall, mono = map(float, open(work + '/clocks').read().split())
 heard = {}
 for line in open(work + '/heard'):
@@ -107,4 +113,33 @@ print('display to N when the sound at the sink was at N + lag, lag per change (s
 print('  ' + ' '.join('%.2f' % x for x in lags))
 steady = lags[1:] or lags
 print('after the first change: lag min %.3f s, max %.3f s (goal within 0 .. 0.3)' % (min(steady), max(steady)))
+
+def heard_at(t):
+    before = [k for k in heard if heard[k] <= t]
+    return max(before) + (t - heard[max(before)]) if before else None
+
+# The knob: its left edge is the first bright column of its row. Its place
+# stands for the position (twips 120 the start, 3660 the end of the media).
+stamps = [int(m.group(1)) / 1e6 for m in
+          (re.search(r' pts:(\d+)', l) for l in open(work + '/knobshots')) if m]
+raw = open(work + '/knob.raw', 'rb').read()
+width, rows = 274, 6
+def knob_x(i):
+    f = raw[i * width * rows:(i + 1) * width * rows]
+    cols = [sum(f[r * width + x] for r in range(rows)) / rows for x in range(width)]
+    return next((x for x in range(8, width) if cols[x] > 80), None)
+xs = [knob_x(i) for i in range(min(len(stamps), len(raw) // (width * rows)))]
+start = next((x for x in xs if x is not None), None)
+knob_lags = []
+for i in range(1, len(xs)):
+    if xs[i] is not None and xs[i - 1] is not None and xs[i] != xs[i - 1] and xs[i] > start:
+        shown = (xs[i] - start) * 15 / 3540 * duration
+        h = heard_at(stamps[i])
+        if h is not None:
+            knob_lags.append(h - shown)
+if knob_lags:
+    print('position knob: %d moves; the sound at the sink was ahead of the place it shows by' % len(knob_lags))
+    print('  ' + ' '.join('%.2f' % x for x in knob_lags))
+    print('  min %.3f s, max %.3f s (one pixel of the knob is %.2f s of this song)'
+          % (min(knob_lags), max(knob_lags), 15 / 3540 * duration))
 PY
