@@ -1,11 +1,14 @@
-// Media control figures: start-up cost of an unopened control, time from a
-// FileName write to the first audio buffer at the sink, and CPU while playing
-// a 128 kbps MP3 for ten seconds. The audio sink is a fakesink with sync=true
-// (real time, silent). Run: build/bench/bench_media [seconds] [cpu]
-// ("cpu" measures only the playing figures, e.g. under perf).
+// Media control figures: start-up cost of an unopened control and time from
+// a FileName write to the first audio buffer at the sink (a fakesink with
+// sync=true: real time, silent); then CPU while playing a 128 kbps MP3, taken
+// from the program a user runs, under Xvfb into a private PulseAudio null
+// sink, beside a bare playbin into the same sink (scripts/bench-cpu.sh).
+// Run: build/bench/bench_media [seconds per CPU window] [cpu]
+// ("cpu" measures only the playing figures).
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <QProcess>
 #include <QTimer>
 
 #include "MediaFixtures.h"
@@ -108,41 +111,16 @@ int main(int argc, char **argv)
         (void)mp.CloseMedia();
     }
 
-    // 3. CPU while playing, plain fakesink (no probe work in the figure).
-    MediaPlayerControl::setAudioSinkDescription(QStringLiteral("fakesink sync=true"));
-    for (bool visible : {false, true}) {
-        QWidget window;
-        auto *mp = new MediaPlayerControl(&window);
-        mp->applyDesign(visible ? MediaPlayerControl::mmplayDesign() : MediaPlayerControl::am1Design());
-        // The main window keeps its control below its bottom edge.
-        mp->setGeometry(visible ? QRect(0, 8, 369, 297) : QRect(5, 408, 225, 29));
-        window.resize(visible ? 369 : 274, visible ? 320 : 376);
-        window.show();
-        if (mp->setFileName(mp3)) {
-            std::fprintf(stderr, "open failed\n");
-            return 1;
-        }
-        runFor(500);
-        const double pct = cpuPercentOver(playSeconds * 1000);
-        std::printf("playing a 128 kbps MP3 for %d s, control %s: CPU %.2f%% of one core, position %.1f s\n",
-                    playSeconds, visible ? "visible with its own controls and status line" : "out of sight (am1)",
-                    pct, mp->CurrentPosition());
-    }
-
-    // Reference: the least any player can do with this file here, a bare
-    // decoder into the same sink, no playbin, no volume, no balance.
-    {
-        const QString desc = QStringLiteral("filesrc location=\"%1\" ! mpegaudioparse ! mpg123audiodec "
-                                            "! fakesink sync=true").arg(mp3);
-        GstElement *bare = gst_parse_launch(desc.toUtf8().constData(), nullptr);
-        if (bare) {
-            gst_element_set_state(bare, GST_STATE_PLAYING);
-            runFor(500);
-            const double pct = cpuPercentOver(playSeconds * 1000);
-            std::printf("reference, bare decoder pipeline into the same sink: CPU %.2f%% of one core\n", pct);
-            gst_element_set_state(bare, GST_STATE_NULL);
-            gst_object_unref(bare);
-        }
+    // 3. CPU while playing: the program a user runs, into a real sound
+    // server, beside a bare playbin into the same sink (the reference).
+    std::fflush(stdout);
+    QProcess cpu;
+    cpu.setProcessChannelMode(QProcess::ForwardedChannels);
+    cpu.start(QStringLiteral(ORVANE_SOURCE_DIR "/scripts/bench-cpu.sh"),
+              {QStringLiteral("6"), QString::number(playSeconds)});
+    if (!cpu.waitForFinished(-1) || cpu.exitCode() != 0) {
+        std::fprintf(stderr, "scripts/bench-cpu.sh failed\n");
+        return 1;
     }
     return 0;
 }

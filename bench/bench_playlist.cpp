@@ -1,7 +1,10 @@
 // Times the playlist's bulk paths: loading and saving a 32,767-entry playlist
-// through ReadList/WriteList into shown list widgets, and adding a folder of
-// 5,000 files through the folder picker's SELECT.
+// through ReadList/WriteList into two bare shown list widgets (the reference),
+// the same load in the real main window from a click on its load button to
+// the rows painted on screen, and adding a folder of 5,000 files through the
+// folder picker's SELECT.
 //
+//   xvfb-run -a build/bench/bench_playlist [runs]      (on an X server)
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_playlist [runs]
 #include <QApplication>
 #include <QDir>
@@ -10,13 +13,17 @@
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
+#include <QtTest>
 
 #include <algorithm>
 #include <cstdio>
 #include <functional>
 
+#include "FileDialogControl.h"
+#include "ImageControl.h"
 #include "Module1.h"
 #include "MsgBox.h"
+#include "Orvane.h"
 #include "PlaylistStore.h"
 #include "dir.h"
 #include "dirListBox.h"
@@ -36,6 +43,51 @@ double medianMs(int runs, const std::function<void()> &setup, const std::functio
     std::sort(times.begin(), times.end());
     return times.at(times.size() / 2);
 }
+// Counts the paints of a widget.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget *w) { w->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+// The real main window at its playlist height: a click on the load button,
+// the file chosen in the dialog, until the first rows are painted and flushed.
+double loadOnScreenMs(int runs, const QString &file, int entries)
+{
+    Orvane w;
+    w.setHeight(5640);
+    w.show();
+    if (!QTest::qWaitForWindowExposed(&w))
+        return -1;
+    QWidget *spot = w.controls().LOADLIST;
+    QListWidget *list = w.controls().lstfavs;
+    PaintCounter painted(list->viewport());
+    QList<double> times;
+    for (int i = 0; i < runs; ++i) {
+        w.playlist().clear();
+        QTest::qWait(50);
+        painted.paints = 0;
+        FileDialogSeam::queueAnswer(file);
+        QElapsedTimer t;
+        t.start();
+        QTest::mouseClick(spot, Qt::LeftButton, {}, spot->rect().center());
+        while (painted.paints == 0 && t.elapsed() < 10000)
+            QCoreApplication::processEvents();
+        times.append(t.nsecsElapsed() / 1e6);
+        if (list->count() != entries)
+            return -1;
+    }
+    std::sort(times.begin(), times.end());
+    return times.at(times.size() / 2);
+}
 } // namespace
 
 int main(int argc, char **argv)
@@ -43,6 +95,9 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 7;
     MsgBoxSeam::setScripted(true);
+    FileDialogSeam::setScripted(true);
+    QTemporaryDir config;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
 
     QWidget window;
     auto *List1 = new QListWidget(&window);
@@ -70,6 +125,9 @@ int main(int argc, char **argv)
     const double load = medianMs(runs, [&] { store.clear(); }, [&] { ReadList(store, in, true); });
     if (store.count() != entries)
         return 2;
+    const double onScreen = loadOnScreenMs(runs, in, entries);
+    if (onScreen < 0)
+        return 6;
     const double save = medianMs(runs, [] {}, [&] { WriteList(store, out); });
     QFile written(out);
     if (!written.open(QIODevice::ReadOnly) || written.readAll() != data)
@@ -95,7 +153,10 @@ int main(int argc, char **argv)
         return 5;
 
     std::printf("runs per figure: %d (median)\n", runs);
-    std::printf("load %d entries (ReadList, clear first): %8.1f ms\n", entries, load);
+    std::printf("load %d entries (ReadList, clear first): %8.1f ms  (reference: two bare lists)\n", entries, load);
+    std::printf("the same load in the main window, click on the load button to rows on screen (%s): %8.1f ms, "
+                "%.2f x the bare lists\n",
+                qPrintable(QGuiApplication::platformName()), onScreen, onScreen / load);
     std::printf("save %d entries (WriteList):             %8.1f ms\n", entries, save);
     std::printf("folder add of %d files (SELECT):          %8.1f ms\n", files, add);
     return 0;

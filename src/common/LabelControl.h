@@ -3,7 +3,12 @@
 // exactly (a scrolling title steps its Left by whole twips and tests it).
 // It takes the mouse presses in its rectangle, so a press on a label never
 // drags the window below it. With AutoSize its width follows its text.
+//
+// What it paints is kept as a picture until its text, size, font, colours or
+// state change: a scrolling title is repainted ten times a second, and laying
+// out its text anew each time was the greater part of the window's work.
 #include <QLabel>
+#include <QPixmap>
 #include <QRectF>
 
 class LabelControl : public QLabel {
@@ -26,10 +31,16 @@ public:
     bool AutoSize() const { return m_autoSize; }
     void setAutoSize(bool on);
 
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
 private:
+    QString pictureKey() const;
     void place();
     void fitWidth();
 
     QRectF m_twips;
     bool m_autoSize = false;
+    QPixmap m_picture;
+    QString m_pictureKey;
 };

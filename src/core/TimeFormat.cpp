@@ -38,3 +38,12 @@ QString FormatElapsed(double seconds)
         secs = 0;
     return twoDigits(minutes) + QLatin1Char(':') + twoDigits(secs);
 }
+
+int MsToNextWholeSecond(double seconds, int marginMs)
+{
+    if (!std::isfinite(seconds) || std::fabs(seconds) > LargestPosition)
+        seconds = 0;
+    const double toNext = std::ceil(seconds) - seconds;
+    const int ms = toNext > 0 ? int(std::ceil(toNext * 1000.0)) : 1000;
+    return ms + marginMs;
+}

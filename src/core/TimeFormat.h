@@ -14,3 +14,10 @@ std::int64_t RoundHalfEven(double value);
 // media length, shows as 00:00. Negative positions keep their sign in each
 // field (-1.6 s shows "00:-02"), except that -1 second shows as 00:00.
 QString FormatElapsed(double seconds);
+
+// Milliseconds until a position that runs at normal speed passes its next
+// whole second, plus marginMs. A display of whole seconds that reads the
+// position this long after its last read changes just after each second is
+// heard, instead of up to a second later. A position that is not a number
+// counts as a whole second.
+int MsToNextWholeSecond(double seconds, int marginMs);

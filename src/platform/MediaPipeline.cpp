@@ -5,6 +5,7 @@
 #include <QSocketNotifier>
 
 #include <gst/app/gstappsink.h>
+#include <gst/audio/gstaudiobasesink.h>
 #include <gst/video/video.h>
 
 #include <cmath>
@@ -19,6 +20,39 @@ constexpr guint PlayFlagSoftVolume = 1u << 4;
 constexpr guint PlayFlagNativeVideo = 1u << 6;
 
 constexpr double kSecond = double(GST_SECOND);
+
+// The sound server is handed audio in 40 ms pieces instead of the default
+// 10 ms: a quarter of the wake-ups of the sink's and the server's threads.
+// What is queued at the sink stays at its default (200 ms), and a balance
+// change reaches the sink a little sooner than before, not later.
+constexpr gint64 kSinkPieceUs = 40000;
+
+void setSinkPiece(GstElement *element)
+{
+    if (GST_IS_AUDIO_BASE_SINK(element))
+        g_object_set(element, "latency-time", kSinkPieceUs, nullptr);
+}
+
+// autoaudiosink makes the real sink only when it starts: catch it then.
+void onElementAdded(GstBin *, GstBin *, GstElement *element, gpointer)
+{
+    setSinkPiece(element);
+}
+
+void setSinkPieces(GstElement *sink)
+{
+    setSinkPiece(sink);
+    if (!GST_IS_BIN(sink))
+        return;
+    GstIterator *it = gst_bin_iterate_recurse(GST_BIN(sink));
+    GValue item = G_VALUE_INIT;
+    while (gst_iterator_next(it, &item) == GST_ITERATOR_OK) {
+        setSinkPiece(GST_ELEMENT(g_value_get_object(&item)));
+        g_value_reset(&item);
+    }
+    g_value_unset(&item);
+    gst_iterator_free(it);
+}
 
 QString errorText(GstMessage *message)
 {
@@ -122,6 +156,10 @@ bool MediaPipeline::build(const QString &uri, const QString &audioSinkDescriptio
             return false;
         }
     }
+    setSinkPieces(audioSink.get());
+    if (GST_IS_BIN(audioSink.get()))
+        m_sinkConnection = gsth::SignalConnection(audioSink.get(), "deep-element-added",
+                                                  G_CALLBACK(&onElementAdded), nullptr);
     g_object_set(m_playbin.get(), "audio-sink", audioSink.get(), nullptr);
 
     // Video comes to us as plain frames, painted by the control itself, so it
@@ -177,6 +215,7 @@ void MediaPipeline::shutdown()
         gst_element_set_state(m_playbin.get(), GST_STATE_NULL);
     m_sampleConnection.disconnect();
     m_prerollConnection.disconnect();
+    m_sinkConnection.disconnect();
     disconnect(this, nullptr, nullptr, nullptr);
 }
 

@@ -78,6 +78,7 @@ private:
     QSocketNotifier *m_notifier = nullptr; // child of this
     gsth::SignalConnection m_sampleConnection;
     gsth::SignalConnection m_prerollConnection;
+    gsth::SignalConnection m_sinkConnection; // sets up the real audio sink once it exists
     int m_draining = 0;
     bool m_shutDown = false;
     bool m_prerolled = true;

@@ -4,6 +4,7 @@
 #include "MediaEntries.h"
 #include "MediaPanel.h"
 #include "PathUtil.h"
+#include "TimeFormat.h"
 
 #include <QDir>
 #include <QFile>
@@ -355,6 +356,15 @@ double MediaPlayerControl::CurrentPosition() const
     if (len > 0 && p > len)
         p = len;
     return p;
+}
+
+int MediaPlayerControl::msToNextSecond(int idleMs) const
+{
+    // A little past the second, so the position read then has passed it.
+    constexpr int kMarginMs = 25;
+    if (!d->pipe || d->state != PlayState::Playing || d->pendingSeek >= 0)
+        return idleMs;
+    return MsToNextWholeSecond(CurrentPosition(), kMarginMs);
 }
 
 Status MediaPlayerControl::setCurrentPosition(double seconds)

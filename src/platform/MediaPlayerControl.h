@@ -50,6 +50,10 @@ public:
     double Duration() const;         // seconds; 0 while nothing is open
     double CurrentPosition() const;  // seconds; 0 while nothing is open
     Status setCurrentPosition(double seconds); // seeks
+    // How long a display of whole seconds should wait before it reads the
+    // position again: until just after the next whole second of the media
+    // while it plays, idleMs otherwise.
+    int msToNextSecond(int idleMs) const;
 
     long Volume() const;             // hundredths of a decibel
     Status setVolume(long volume);   // -10000..0, else refused and unchanged

@@ -1,7 +1,10 @@
 // The elapsed time (compact strip and player) and the title that scrolls
 // through the display panel.
 //
-// Both time displays are written on one one-second tick. The title scroll
+// Both time displays are written on one one-second tick. While a media plays
+// the tick keeps in step with it, firing just after each whole second of the
+// media, so the time changes when that second is heard rather than up to a
+// second later. The title scroll
 // runs only while the title can be seen: not while the window is hidden or
 // minimised, nor while its height cuts the panel off; it then resumes from
 // where it stopped. Idle, the window wakes a few times a second only.
@@ -47,12 +50,19 @@ private:
 };
 
 constexpr double ScrollStep = 50; // twips per tick
+constexpr int TickMs = 1000;      // the time displays' tick while nothing plays
 } // namespace
 
 void Orvane::wireDisplays()
 {
     // Timer4 carries both time displays; Timer5 stays idle.
+    c.Timer4->setTimerType(Qt::PreciseTimer);
     connect(c.Timer4, &QTimer::timeout, this, &Orvane::secondTick);
+    // Playback starting (or resuming) puts the tick in step at once.
+    connect(c.am1, &MediaPlayerControl::PlayStateChanged, this, [this](MediaPlayerControl::PlayState state) {
+        if (state == MediaPlayerControl::PlayState::Playing && c.Timer4->isActive())
+            c.Timer4->start(c.am1->msToNextSecond(TickMs));
+    });
     connect(c.Timer7, &QTimer::timeout, this, &Orvane::Timer7_Timer);
     new WindowStateWatch(this, [this] { updateTitleScroll(); });
 }
@@ -63,6 +73,7 @@ void Orvane::secondTick()
     Timer4_Timer();
     Timer5_Timer();
     Timer55_Timer();
+    c.Timer4->start(c.am1->msToNextSecond(TickMs));
 }
 
 // The strip's time, written also while it is hidden, so it is right the

@@ -125,6 +125,7 @@ void video::createControls()
     c.Timer55 = new QTimer(this);
     c.Timer55->setObjectName(QStringLiteral("Timer55"));
     c.Timer55->setInterval(G::KnobIntervalMs);
+    c.Timer55->setTimerType(Qt::PreciseTimer);
 }
 
 void video::wireHandlers()

@@ -68,9 +68,11 @@ void video::islider_MouseUp(int Button, int Shift, double X, double Y)
 }
 
 // Once a second the knob shows the playing position, unless it is held. With
-// nothing open (no duration) it stays where it is.
+// nothing open (no duration) it stays where it is. While the media plays the
+// tick fires just after each of its whole seconds, like the main window's.
 void video::Timer55_Timer()
 {
+    c.Timer55->start(c.MediaPlayer1->msToNextSecond(KnobIntervalMs));
     const double duration = c.MediaPlayer1->Duration();
     const double position = c.MediaPlayer1->CurrentPosition();
     if (SliderDragging)

@@ -171,6 +171,38 @@ private slots:
         QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(2, 2));
         QCOMPARE(m_window->presses, 0);
     }
+
+    // A label keeps what it painted as a picture; a new caption or colour
+    // must still show at once.
+    void labelRepaintsNewCaptionAndColour()
+    {
+        auto *label = new LabelControl(m_window, "Label20", 0, 0, 1500, 600, QString());
+        QFont big = label->font();
+        big.setPixelSize(30);
+        big.setStyleStrategy(QFont::NoAntialias);
+        label->setFont(big);
+        label->show();
+        auto pixelsOf = [&](QColor colour) {
+            const QImage shot = m_window->grab(label->geometry()).toImage();
+            int n = 0;
+            for (int y = 0; y < shot.height(); ++y)
+                for (int x = 0; x < shot.width(); ++x)
+                    n += shot.pixelColor(x, y).toRgb() == colour.toRgb();
+            return n;
+        };
+        QPalette pal = label->palette();
+        pal.setColor(QPalette::WindowText, Qt::blue);
+        label->setPalette(pal);
+        QCOMPARE(pixelsOf(Qt::blue), 0);
+        label->setCaption("MMMM");
+        QVERIFY(pixelsOf(Qt::blue) > 0);
+        pal.setColor(QPalette::WindowText, Qt::red);
+        label->setPalette(pal);
+        QCOMPARE(pixelsOf(Qt::blue), 0);
+        QVERIFY(pixelsOf(Qt::red) > 0);
+        label->setCaption(QString());
+        QCOMPARE(pixelsOf(Qt::red), 0);
+    }
 };
 
 QTEST_MAIN(TestImageControl)

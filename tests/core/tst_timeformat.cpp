@@ -66,6 +66,28 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QCOMPARE(FormatElapsed(seconds), text);
     }
+
+    // The time displays' tick fires this long after reading a playing
+    // position, so the next read lands just past the next whole second.
+    void msToNextWholeSecond_data()
+    {
+        QTest::addColumn<double>("seconds");
+        QTest::addColumn<int>("ms");
+        QTest::newRow("start") << 0.0 << 1025;
+        QTest::newRow("on a whole second") << 7.0 << 1025;
+        QTest::newRow("just past one") << 7.025 << 1000;
+        QTest::newRow("middle") << 12.3 << 725;
+        QTest::newRow("just before one") << 12.999 << 26;
+        QTest::newRow("past an hour") << 3725.75 << 275;
+        QTest::newRow("negative") << -0.4 << 425;
+        QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << 1025;
+    }
+    void msToNextWholeSecond()
+    {
+        QFETCH(double, seconds);
+        QFETCH(int, ms);
+        QCOMPARE(MsToNextWholeSecond(seconds, 25), ms);
+    }
 };
 
 QTEST_APPLESS_MAIN(TestTimeFormat)

@@ -1,0 +1,145 @@
+#!/usr/bin/env bash
+# How far the player's time display lags the sound, measured at the sink.
+# The program (build/src/app/orvane, private Xvfb) plays a generated song
+# into a private PulseAudio null sink. The song is silent but for a 1 kHz
+# burst at each whole second; burst k lasts 20 ms x (k + 1), so its length
+# names the second it marks. A recorder on the sink's monitor notes when each
+# burst reaches the sink; ffmpeg grabs the time display 100 times a second
+# and notes when it changes. For every change of the display to N seconds the
+# script prints where the sound at the sink was at that moment, N + lag.
+# Goal: lag within 0 .. 0.3 s (the display shows whole seconds; a negative
+# lag means it went over to N early, by its rounding).
+# Usage: scripts/bench-clock.sh [seconds, default 15]
+# Needs python3, ffmpeg (x11grab), pulseaudio-utils (parec), xdotool.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+secs=${1:-15}
+[[ -x build/src/app/orvane ]] || { echo "build first: scripts/build.sh" >&2; exit 1; }
+source scripts/bench-session.sh
+bench_need python3 ffmpeg parec
+bench_session_start
+
+song="$BENCH_WORK/marks.mp3"
+python3 - "$BENCH_WORK/marks.wav" $((secs + 5)) <<'PY'
+import math, struct, sys, wave
+rate, total = 44100, int(sys.argv[2])
+frames = bytearray()
+for k in range(total):
+    burst = int(rate * 0.02 * (k % 40 + 1))
+    for i in range(rate):
+        v = int(12000 * math.sin(2 * math.pi * 1000 * i / rate)) if i < burst else 0
+        frames += struct.pack('<hh', v, v)
+with wave.open(sys.argv[1], 'wb') as w:
+    w.setnchannels(2); w.setsampwidth(2); w.setframerate(rate); w.writeframes(bytes(frames))
+PY
+gst-launch-1.0 -q filesrc location="$BENCH_WORK/marks.wav" ! wavparse ! audioconvert \
+    ! lamemp3enc target=bitrate cbr=true bitrate=128 ! filesink location="$song" >/dev/null
+
+# The recorder: for each burst, "k monotonic-seconds-when-it-reached-the-sink".
+cat >"$BENCH_WORK/listen.py" <<'PY'
+import array, os, subprocess, sys, time
+rate, end = 44100, time.monotonic() + float(sys.argv[1])
+rec = subprocess.Popen(['parec', '--raw', '--format=s16le', '--rate=%d' % rate, '--channels=1',
+                        '--latency-msec=5', '-d', 'bench.monitor'], stdout=subprocess.PIPE, bufsize=0)
+quiet, start, last, seen = rate, None, 0, 0
+while time.monotonic() < end:
+    data = os.read(rec.stdout.fileno(), 4096)
+    now = time.monotonic()
+    if not data:
+        break
+    a = array.array('h'); a.frombytes(data[:len(data) // 2 * 2])
+    for i, v in enumerate(a):
+        if abs(v) > 2000:
+            if quiet > rate // 4:
+                start = (seen + i, now - (len(a) - i) / rate)
+            last, quiet = seen + i, 0
+        else:
+            quiet += 1
+            if start and quiet == rate // 10:
+                print(round((last - start[0]) / rate / 0.02) - 1, '%.4f' % start[1], flush=True)
+                start = None
+    seen += len(a)
+rec.terminate()
+PY
+
+bench_start_orvane
+# Label20, the player's time: twips 885,435 510x180.
+geom="34x12"; at="+59,29"
+python3 "$BENCH_WORK/listen.py" $((secs + 3)) >"$BENCH_WORK/heard" &
+BENCH_PIDS+=($!)
+timeout -s INT $((secs + 2)) ffmpeg -loglevel info -nostats -f x11grab -framerate 100 -video_size "$geom" \
+    -i "$DISPLAY$at" -copyts -vf showinfo -f null - 2>"$BENCH_WORK/shots" &
+grab=$!
+# The position knob's row (islider, twips 120,1080, 6 px high), as grey levels.
+timeout -s INT $((secs + 2)) ffmpeg -loglevel info -nostats -f x11grab -framerate 50 -video_size 274x6 \
+    -i "$DISPLAY+0,72" -copyts -vf showinfo,format=gray -f rawvideo -y "$BENCH_WORK/knob.raw" \
+    2>"$BENCH_WORK/knobshots" &
+knobgrab=$!
+sleep 0.5
+python3 -c 'import time; print(time.time(), time.monotonic())' >"$BENCH_WORK/clocks"
+bench_play_in_orvane "$song"
+wait "$grab" || true
+wait "$knobgrab" || true
+sleep 1.5
+
+python3 - "$BENCH_WORK" $((secs + 5)) <<'PY'
+import re, sys
+work, duration = sys.argv[1], float(sys.argv[2])
+wall, mono = map(float, open(work + '/clocks').read().split())
+heard = {}
+for line in open(work + '/heard'):
+    k, t = line.split()
+    heard.setdefault(int(k), float(t) - mono + wall)
+frames = []
+for line in open(work + '/shots'):
+    m = re.search(r' pts:(\d+).*checksum:(\w+)', line)
+    if m:
+        frames.append((int(m.group(1)) / 1e6, m.group(2)))
+# The grab starts on "00:00"; the dialog may cover the display for a while.
+# From the last "00:00" on, each change is one more second: 00:01, 00:02, ...
+zero = frames[0][1]
+first = max(i for i, f in enumerate(frames) if f[1] == zero)
+changes = [frames[i][0] for i in range(first + 1, len(frames)) if frames[i][1] != frames[i - 1][1]]
+lags = []
+for shown, t in enumerate(changes, start=1):
+    before = [k for k in heard if heard[k] <= t]
+    if before:
+        k = max(before)
+        lags.append(k + (t - heard[k]) - shown)
+if not heard or not lags:
+    sys.exit('nothing measured (heard %d bursts, %d display changes)' % (len(heard), len(changes)))
+print('bursts heard at the sink: %d, display changes: %d' % (len(heard), len(lags)))
+print('display to N when the sound at the sink was at N + lag, lag per change (s):')
+print('  ' + ' '.join('%.2f' % x for x in lags))
+steady = lags[1:] or lags
+print('after the first change: lag min %.3f s, max %.3f s (goal within 0 .. 0.3)' % (min(steady), max(steady)))
+
+def heard_at(t):
+    before = [k for k in heard if heard[k] <= t]
+    return max(before) + (t - heard[max(before)]) if before else None
+
+# The knob: its left edge is the first bright column of its row. Its place
+# stands for the position (twips 120 the start, 3660 the end of the media).
+stamps = [int(m.group(1)) / 1e6 for m in
+          (re.search(r' pts:(\d+)', l) for l in open(work + '/knobshots')) if m]
+raw = open(work + '/knob.raw', 'rb').read()
+width, rows = 274, 6
+def knob_x(i):
+    f = raw[i * width * rows:(i + 1) * width * rows]
+    cols = [sum(f[r * width + x] for r in range(rows)) / rows for x in range(width)]
+    return next((x for x in range(8, width) if cols[x] > 80), None)
+xs = [knob_x(i) for i in range(min(len(stamps), len(raw) // (width * rows)))]
+start = next((x for x in xs if x is not None), None)
+knob_lags = []
+for i in range(1, len(xs)):
+    if xs[i] is not None and xs[i - 1] is not None and xs[i] != xs[i - 1] and xs[i] > start:
+        shown = (xs[i] - start) * 15 / 3540 * duration
+        h = heard_at(stamps[i])
+        if h is not None:
+            knob_lags.append(h - shown)
+if knob_lags:
+    print('position knob: %d moves; the sound at the sink was ahead of the place it shows by' % len(knob_lags))
+    print('  ' + ' '.join('%.2f' % x for x in knob_lags))
+    print('  min %.3f s, max %.3f s (one pixel of the knob is %.2f s of this song)'
+          % (min(knob_lags), max(knob_lags), 15 / 3540 * duration))
+PY
