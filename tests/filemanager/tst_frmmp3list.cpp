@@ -563,21 +563,10 @@ private Q_SLOTS:
             w.mnuMakePlayList->trigger();
             return MsgBoxSeam::shown().isEmpty() ? 0 : 1;
         };
-        const auto folderMode = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup
-                                | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
-        int failed = 0;
-        if (geteuid() == 0) {
-            QVERIFY(QFile::setPermissions(dir.path(), folderMode | QFileDevice::WriteOwner));
-            QCOMPARE(::chown(QFile::encodeName(target).constData(), SystemSetups::NobodyId, SystemSetups::NobodyId), 0);
-            QString why;
-            failed = SystemSetups::runAs(SystemSetups::NobodyId, SystemSetups::NobodyId, exportList, &why);
-            if (failed < 0)
-                QSKIP(qPrintable(why));
-        } else {
-            QVERIFY(QFile::setPermissions(dir.path(), folderMode));
-            failed = exportList();
-            QFile::setPermissions(dir.path(), folderMode | QFileDevice::WriteOwner);
-        }
+        QString why;
+        const int failed = SystemSetups::runBesideUnwritableFolder(dir.path(), target, exportList, &why);
+        if (failed < 0)
+            QSKIP(qPrintable(why));
         QCOMPARE(failed, 0);
         QCOMPARE(readFile(target), QByteArray("/m/a.mp3\r\n"));
     }

@@ -53,4 +53,26 @@ int runAs(uid_t uid, gid_t gid, const std::function<int()> &work, QString *why)
     return WEXITSTATUS(status);
 }
 
+int runBesideUnwritableFolder(const QString &folder, const QString &file, const std::function<int()> &work,
+                              QString *why)
+{
+    constexpr auto readable = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup
+                              | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
+    if (geteuid() == 0) {
+        if (!QFile::setPermissions(folder, readable | QFileDevice::WriteOwner)
+            || ::chown(QFile::encodeName(file).constData(), NobodyId, NobodyId) != 0) {
+            *why = QStringLiteral("cannot hand %1 to the unprivileged user").arg(file);
+            return -1;
+        }
+        return runAs(NobodyId, NobodyId, work, why);
+    }
+    if (!QFile::setPermissions(folder, readable)) {
+        *why = QStringLiteral("cannot make %1 read-only").arg(folder);
+        return -1;
+    }
+    const int result = work();
+    QFile::setPermissions(folder, readable | QFileDevice::WriteOwner);
+    return result;
+}
+
 } // namespace SystemSetups

@@ -34,4 +34,11 @@ constexpr uid_t NobodyId = 65534;
 // *why set when the child could not be started or could not change user.
 int runAs(uid_t uid, gid_t gid, const std::function<int()> &work, QString *why);
 
+// Runs work as a user who may write file but not the folder it lies in. As
+// root the folder stays root's (0755) and the file is handed to NobodyId, and
+// work runs in a child as that user; otherwise the folder is made read-only
+// for the call. Returns work's result, or -1 with *why set.
+int runBesideUnwritableFolder(const QString &folder, const QString &file, const std::function<int()> &work,
+                              QString *why);
+
 } // namespace SystemSetups
