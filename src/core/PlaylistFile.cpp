@@ -36,6 +36,23 @@ bool folderExists(const QFileInfo &info)
     return QFileInfo(info.absolutePath()).isDir();
 }
 
+// Whether fileName may be opened at all: only a regular file, or for a save
+// a name not yet taken in an existing folder. A pipe would block the window
+// in open() until some writer came, a device such as /dev/zero never ends,
+// and a save would swap either for a new regular file.
+bool mayOpen(const QString &fileName, bool forWriting)
+{
+    if (fileName.isEmpty())
+        return false;
+    switch (pathKind(fileName)) {
+    case PathKind::RegularFile: return !forWriting || folderExists(QFileInfo(fileName));
+    case PathKind::Missing: return forWriting && folderExists(QFileInfo(fileName));
+    case PathKind::Folder:
+    case PathKind::SpecialFile: return false;
+    }
+    return false;
+}
+
 // Why a file that we want to read or replace cannot be used, told from the
 // file system rather than from a lost errno.
 Error openFailure(const QString &fileName, bool forWriting)
@@ -43,8 +60,19 @@ Error openFailure(const QString &fileName, bool forWriting)
     if (fileName.isEmpty())
         return makeError(ErrorNumber::BadFileName);
     const QFileInfo info(fileName);
-    if (info.isDir())
+    switch (pathKind(fileName)) {
+    case PathKind::Folder:
         return makeError(PathFileAccessError);
+    case PathKind::SpecialFile: {
+        Error e = makeError(PathFileAccessError);
+        if (forWriting)
+            e.description = QStringLiteral("%1 is not a regular file").arg(info.fileName());
+        return e;
+    }
+    case PathKind::Missing:
+    case PathKind::RegularFile:
+        break;
+    }
     if (!folderExists(info))
         return makeError(ErrorNumber::PathNotFound);
     if (!forWriting && !info.exists())
@@ -182,14 +210,8 @@ Error tooLarge()
 ReadResult read(const QString &fileName)
 {
     ReadResult result;
-    // A pipe would block the window in open() until some writer came, and a
-    // device such as /dev/zero never ends: only a regular file is opened.
-    if (!fileName.isEmpty() && pathKind(fileName) == PathKind::SpecialFile) {
-        result.error = makeError(PathFileAccessError);
-        return result;
-    }
     QFile file(fileName);
-    if (fileName.isEmpty() || QFileInfo(fileName).isDir() || !file.open(QIODevice::ReadOnly)) {
+    if (!mayOpen(fileName, false) || !file.open(QIODevice::ReadOnly)) {
         result.error = openFailure(fileName, false);
         return result;
     }
@@ -235,15 +257,8 @@ Status write(const QString &fileName, const QStringList &rows)
             return e;
         }
     }
-    if (fileName.isEmpty() || QFileInfo(fileName).isDir() || !folderExists(QFileInfo(fileName)))
+    if (!mayOpen(fileName, true))
         return openFailure(fileName, true);
-    // A save replaces the target with a new regular file: a pipe or a device
-    // of that name would be swapped for it (or, written in place, block).
-    if (pathKind(fileName) == PathKind::SpecialFile) {
-        Error e = makeError(PathFileAccessError);
-        e.description = QStringLiteral("%1 is not a regular file").arg(QFileInfo(fileName).fileName());
-        return e;
-    }
 
     QSaveFile file(fileName);
     // A writable list in a folder the user may not write cannot be replaced

@@ -180,11 +180,11 @@ bool MediaPipeline::build(const QString &uri, const QString &audioSinkDescriptio
         g_object_set(m_videoSink.get(), "caps", caps.get(), "max-buffers", 1u, "drop", TRUE,
                      "sync", TRUE, "emit-signals", TRUE, "qos", TRUE, nullptr);
         m_sampleConnection = gsth::SignalConnection(m_videoSink.get(), "new-sample",
-                                                    G_CALLBACK(&MediaPipeline::onNewSample), this);
+                                                    G_CALLBACK(&MediaPipeline::onFrame<gst_app_sink_pull_sample>), this);
         // The first frame after a seek while stopped or paused comes only
         // as a preroll: without it the picture would stay on the old place.
         m_prerollConnection = gsth::SignalConnection(m_videoSink.get(), "new-preroll",
-                                                     G_CALLBACK(&MediaPipeline::onNewPreroll), this);
+                                                     G_CALLBACK(&MediaPipeline::onFrame<gst_app_sink_pull_preroll>), this);
     } else {
         m_videoSink = gsth::refSink(gst_element_factory_make("fakesink", nullptr));
         if (m_videoSink)
@@ -365,17 +365,12 @@ QImage MediaPipeline::frame(QSize *shownSize) const
     return m_frame;
 }
 
-GstFlowReturn MediaPipeline::onNewPreroll(GstElement *sink, gpointer self)
+// new-sample pulls with gst_app_sink_pull_sample, new-preroll with
+// gst_app_sink_pull_preroll; either frame is taken the same way.
+template <GstSample *(*pull)(GstAppSink *)>
+GstFlowReturn MediaPipeline::onFrame(GstElement *sink, gpointer self)
 {
-    gsth::Sample sample(gst_app_sink_pull_preroll(GST_APP_SINK(sink)));
-    if (sample)
-        static_cast<MediaPipeline *>(self)->takeSample(sample.get());
-    return GST_FLOW_OK;
-}
-
-GstFlowReturn MediaPipeline::onNewSample(GstElement *sink, gpointer self)
-{
-    gsth::Sample sample(gst_app_sink_pull_sample(GST_APP_SINK(sink)));
+    gsth::Sample sample(pull(GST_APP_SINK(sink)));
     if (sample)
         static_cast<MediaPipeline *>(self)->takeSample(sample.get());
     return GST_FLOW_OK;

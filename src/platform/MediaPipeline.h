@@ -6,6 +6,8 @@
 #include "Error.h"
 #include "GstHandle.h"
 
+#include <gst/app/gstappsink.h>
+
 #include <QImage>
 #include <QMutex>
 #include <QObject>
@@ -67,8 +69,8 @@ private:
     void drainBus();
     void handle(GstMessage *message);
     void shutdown();
-    static GstFlowReturn onNewSample(GstElement *sink, gpointer self);
-    static GstFlowReturn onNewPreroll(GstElement *sink, gpointer self);
+    template <GstSample *(*pull)(GstAppSink *)>
+    static GstFlowReturn onFrame(GstElement *sink, gpointer self);
     void takeSample(GstSample *sample);
 
     gsth::Element m_playbin;
