@@ -10,8 +10,6 @@
 #include <QStringList>
 #include <functional>
 
-
-
 class QStandardItemModel;
 class QItemSelectionModel;
 class QAbstractItemView;
