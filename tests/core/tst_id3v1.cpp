@@ -80,7 +80,8 @@ Status saveUnderSizeLimit(const QString &path, const QByteArray &tag, const File
     while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
     if (WIFSIGNALED(status))
-        return Error{-1, QStringLiteral("the saving process was killed by %1").arg(QString::fromLocal8Bit(::strsignal(WTERMSIG(status))))};
+        return Error{-1, QStringLiteral("the saving process was killed by %1")
+                             .arg(QString::fromLocal8Bit(::strsignal(WTERMSIG(status))))};
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return Error{-1, QStringLiteral("the saving process failed (%1)").arg(WEXITSTATUS(status))};
     if (said.isEmpty())
