@@ -11,6 +11,8 @@ PKGS=(
   timgm6mb-soundfont
   # tests only: makes the media GStreamer cannot write (RealMedia, a sound ASF)
   ffmpeg
+  # tests only: another tagging tool that changes a file while the editor has it open
+  id3v2
   xvfb xauth x11-utils imagemagick fonts-dejavu-core fonts-wqy-microhei
 )
 missing=()

@@ -2,12 +2,14 @@
 // visible window closes (or when the window's own close spot ends it).
 #include "Form1.h"
 #include "Orvane.h"
+#include "ProgramStart.h"
 #include "video.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    PrepareProcess();
     // The title scrolls ten times a second. Under X11, Qt's shared-memory
     // flush costs a sync round trip and a completion event per repaint,
     // several wake-ups each time; for windows this small a plain image put

@@ -202,27 +202,35 @@ struct Fd {
 };
 
 // pread or pwrite until all n bytes are done; false with errno set otherwise
-// (EIO for a read that meets the end of the file early).
+// (EIO for a read that meets the end of the file early). *done, when given,
+// counts the bytes that went through, also on failure.
 template <typename Io, typename Byte>
-bool allAt(Io io, int fd, Byte *buf, qsizetype n, off_t at)
+bool allAt(Io io, int fd, Byte *buf, qsizetype n, off_t at, qsizetype *done = nullptr)
 {
+    if (done)
+        *done = 0;
     while (n > 0) {
-        const ssize_t done = io(fd, buf, size_t(n), at);
-        if (done < 0 && errno == EINTR)
+        const ssize_t count = io(fd, buf, size_t(n), at);
+        if (count < 0 && errno == EINTR)
             continue;
-        if (done <= 0) {
-            if (done == 0)
+        if (count <= 0) {
+            if (count == 0)
                 errno = EIO;
             return false;
         }
-        buf += done;
-        n -= done;
-        at += done;
+        buf += count;
+        n -= count;
+        at += count;
+        if (done)
+            *done += count;
     }
     return true;
 }
 bool readAt(int fd, char *buf, qsizetype n, off_t at) { return allAt(::pread, fd, buf, n, at); }
-bool writeAt(int fd, const char *buf, qsizetype n, off_t at) { return allAt(::pwrite, fd, buf, n, at); }
+bool writeAt(int fd, const char *buf, qsizetype n, off_t at, qsizetype *done = nullptr)
+{
+    return allAt(::pwrite, fd, buf, n, at, done);
+}
 
 // Opens a path for reading or writing only when it names a regular file: a
 // pipe or device could block the window or never end. O_NONBLOCK keeps even
@@ -263,7 +271,7 @@ Status notAFile(const QString &path)
 }
 } // namespace
 
-Status ReadFileTail(const QString &path, qint64 &length, QByteArray &tail)
+Status ReadFileTail(const QString &path, FileSnapshot &seen)
 {
     if (Status s = notAFile(path))
         return s;
@@ -277,25 +285,29 @@ Status ReadFileTail(const QString &path, qint64 &length, QByteArray &tail)
     struct stat st {};
     if (::fstat(file.fd, &st) != 0)
         return Error{ErrorNumber::DeviceIOError, QStringLiteral("Cannot read %1: %2").arg(path, errnoText(errno))};
-    length = st.st_size;
-    tail.resize(qsizetype(std::min<qint64>(length, TagSize)));
-    if (!readAt(file.fd, tail.data(), tail.size(), off_t(length - tail.size())))
+    FileSnapshot now;
+    now.Device = st.st_dev;
+    now.Inode = st.st_ino;
+    now.Length = st.st_size;
+    now.Tail.resize(qsizetype(std::min<qint64>(now.Length, TagSize)));
+    if (!readAt(file.fd, now.Tail.data(), now.Tail.size(), off_t(now.Length - now.Tail.size())))
         return Error{numberForErrno(errno), QStringLiteral("Cannot read %1: %2").arg(path, errnoText(errno))};
+    seen = std::move(now);
     return std::nullopt;
 }
 
 Status ReadTagFile(const QString &path, TagFileState &state)
 {
-    qint64 length = 0;
-    QByteArray tail;
-    if (Status s = ReadFileTail(path, length, tail))
+    FileSnapshot seen;
+    if (Status s = ReadFileTail(path, seen))
         return s;
-    if (length == 0)
+    if (seen.Length == 0)
         return noData(path);
-    if (length < TagSize)
-        return tooShort(path, length);
-    ParseTag(path, tail, state);
-    state.FileLength = length;
+    if (seen.Length < TagSize)
+        return tooShort(path, seen.Length);
+    ParseTag(path, seen.Tail, state);
+    state.FileLength = seen.Length;
+    state.Seen = std::move(seen);
     return std::nullopt;
 }
 
@@ -328,7 +340,7 @@ Status MakeTag(const TagFileState &read, const TagTexts &texts, int genre, QByte
     return std::nullopt;
 }
 
-Status SaveTag(const QString &path, const QByteArray &tag)
+Status SaveTag(const QString &path, const QByteArray &tag, const FileSnapshot &seen)
 {
     Q_ASSERT(tag.size() == TagSize);
     const auto failed = [&path](int number, const QString &why, const QString &state) {
@@ -368,29 +380,41 @@ Status SaveTag(const QString &path, const QByteArray &tag)
     if (::fstat(file.fd, &st) != 0)
         return failed(numberForErrno(errno), errnoText(errno), leftAsItWas);
 
-    // Over the tag the file holds now, or after its last byte: the decision
-    // is taken on the file as it is, so a tag another program removed in the
-    // meantime never makes us write over sound.
+    // The file opened must be the one read, unchanged: the same file (the
+    // descriptor's own device and inode, so a swap after the open cannot slip
+    // through), the same length and the same last bytes. Otherwise another
+    // program's file or tag would get the old file's fields.
     const off_t length = st.st_size;
+    const Error changed{ChangedError, path + QStringLiteral(" was changed by another program since it was "
+                                                           "opened. Nothing was written.")};
+    if (quint64(st.st_dev) != seen.Device || quint64(st.st_ino) != seen.Inode || qint64(length) != seen.Length)
+        return changed;
     char old[TagSize];
-    bool tagged = false;
-    if (length >= TagSize) {
-        if (!readAt(file.fd, old, TagSize, length - TagSize))
-            return failed(numberForErrno(errno), errnoText(errno), leftAsItWas);
-        tagged = IsTagHeader(QByteArrayView(old, 3));
-    }
+    const qsizetype tailSize = qsizetype(std::min<off_t>(length, TagSize));
+    if (!readAt(file.fd, old + TagSize - tailSize, tailSize, length - tailSize))
+        return failed(numberForErrno(errno), errnoText(errno), leftAsItWas);
+    if (QByteArrayView(old + TagSize - tailSize, tailSize) != QByteArrayView(seen.Tail))
+        return changed;
+
+    // Over the tag the file holds now, or after its last byte: the decision
+    // is taken on the file as it is, never on what the caller believes.
+    const bool tagged = length >= TagSize && IsTagHeader(QByteArrayView(old, 3));
     const off_t at = tagged ? length - TagSize : length;
 
     // Puts the file back as it was: the appended bytes cut off, or the old
-    // tag written again. Returns the words that say how the file was left.
+    // bytes that the write changed written again, and only those: a write
+    // that failed before its first byte (past the file-size limit) changed
+    // nothing, and writing there again would only fail the same way.
+    // Returns the words that say how the file was left.
+    qsizetype written = 0;
     const auto restore = [&]() -> QString {
-        const bool ok = tagged ? writeAt(file.fd, old, TagSize, at) && ::fsync(file.fd) == 0
+        const bool ok = tagged ? writeAt(file.fd, old, written, at) && ::fsync(file.fd) == 0
                                : ::ftruncate(file.fd, length) == 0;
         return ok ? leftAsItWas
                   : QStringLiteral("Putting the file back as it was failed too (%1).").arg(errnoText(errno));
     };
 
-    if (!writeAt(file.fd, tag.constData(), TagSize, at)) {
+    if (!writeAt(file.fd, tag.constData(), TagSize, at, &written)) {
         const int e = errno;
         return failed(numberForErrno(e), errnoText(e), restore());
     }

@@ -34,6 +34,7 @@ constexpr int GenreCount = 148;
 // Error numbers of our own, beside the runtime's.
 constexpr int NoDataError = 10000;   // the file is empty
 constexpr int TooShortError = 10001; // the file is shorter than a tag
+constexpr int ChangedError = 10002;  // another program changed the file since it was read
 
 // The 125 bytes after "TAG", as they lie in the file.
 struct Id3Fields {
@@ -95,6 +96,17 @@ constexpr int TrackCommentWidth = 28;
 constexpr qsizetype TrackMarkOffset = 125;
 constexpr qsizetype TrackOffset = 126;
 
+// What a reader saw of a file: which file it was, its length and its last
+// min(length, 128) bytes. A save compares the file it opens with this, so
+// that fields read from one file never land in another that was put in its
+// place or changed in the meantime.
+struct FileSnapshot {
+    quint64 Device = 0;
+    quint64 Inode = 0;
+    qint64 Length = 0;
+    QByteArray Tail;
+};
+
 // What the editor knows about one file after reading it: only the file's
 // length and its last 128 bytes are read, whatever its size.
 struct TagFileState {
@@ -104,6 +116,7 @@ struct TagFileState {
     int Track = 0;          // the ID3v1.1 track number, 0 when there is none
     qint64 FileLength = 0;  // the file's length as read
     QByteArray Tag;         // the 128 bytes of the tag as read; empty without one
+    FileSnapshot Seen;      // the file as read, for the save to check against
 };
 
 // Reads the tag out of a file's last 128 bytes. A file without a tag takes
@@ -111,10 +124,10 @@ struct TagFileState {
 // to the caller.
 void ParseTag(const QString &path, QByteArrayView last128, TagFileState &state);
 
-// The length of a regular file and its last min(length, 128) bytes, read
-// without touching the rest. Fails for a missing path, a folder, a pipe or
-// device (never opened), or a file that cannot be opened or read.
-Status ReadFileTail(const QString &path, qint64 &length, QByteArray &tail);
+// The identity, length and last min(length, 128) bytes of a regular file,
+// read without touching the rest. Fails for a missing path, a folder, a pipe
+// or device (never opened), or a file that cannot be opened or read.
+Status ReadFileTail(const QString &path, FileSnapshot &seen);
 
 // Reads a file's tag. Fails as ReadFileTail does, and for an empty
 // (NoDataError) or too short (TooShortError) file.
@@ -129,9 +142,12 @@ Status MakeTag(const TagFileState &read, const TagTexts &texts, int genre, QByte
 // Writes a 128-byte tag into the file in place: over its last 128 bytes when
 // they hold a tag now, otherwise appended. Nothing else of the file is
 // touched, so its owner, group, mode, links and attributes stay. Never
-// creates the file. Flushed to disk and read back; an append that fails is
-// cut back to the file's old length, a failed overwrite puts the old tag back.
-// The error names the system's reason ("No space left on device").
-Status SaveTag(const QString &path, const QByteArray &tag);
+// creates the file. Refuses (ChangedError), writing nothing, when the file
+// opened is not the one seen (another device or inode), or its length or
+// last bytes differ from what was seen. Flushed to disk and read back; an
+// append that fails is cut back to the file's old length, a failed
+// overwrite puts back the old bytes it changed. The error names the
+// system's reason ("No space left on device").
+Status SaveTag(const QString &path, const QByteArray &tag, const FileSnapshot &seen);
 
 } // namespace Id3Module

@@ -47,10 +47,10 @@ Status clsMP3Info::setFilename(const QString &sPassFilename)
 
     // Only a file of at least 128 bytes can hold a tag; a shorter one is
     // simply untagged.
-    qint64 length = 0;
-    QByteArray tail;
-    if (Status s = Id3Module::ReadFileTail(sFilename, length, tail))
+    Id3Module::FileSnapshot seen;
+    if (Status s = Id3Module::ReadFileTail(sFilename, seen))
         return s;
+    QByteArray tail = seen.Tail;
     if (tail.size() < Id3Module::TagSize)
         tail.clear();
 

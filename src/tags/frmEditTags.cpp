@@ -260,7 +260,7 @@ void frmEditTags::Image1_Click()
             }
             return;
         }
-        failed = Id3Module::SaveTag(EditPath, tag);
+        failed = Id3Module::SaveTag(EditPath, tag, m_state.Seen);
     }
     if (failed)
         MsgBox(failed->description, MsgBoxStyle::Critical);

@@ -33,8 +33,9 @@ public:
     ~frmEditTags() override;
 
     // Reads the file's length and its tag (the last 128 bytes, nothing more,
-    // so a huge file opens at once) into the window's state; touches no
-    // control. Returns false after it has shown a message saying why.
+    // so a huge file opens at once) into the window's state, with which file
+    // it was, so that Save can refuse a file another program changed since;
+    // touches no control. Returns false after it has shown a message saying why.
     bool GetTags(const QString &FullPath);
     // Fills the genre list, reads the file again through GetTags and, when
     // that succeeds, fills the boxes and shows the editor modally. Returns

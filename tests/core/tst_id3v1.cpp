@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "Id3v1.h"
+#include "ProgramStart.h"
 #include "clsMP3Info.h"
 #include "TestFiles.h"
 
@@ -14,6 +15,7 @@
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace Id3Module;
@@ -37,6 +39,55 @@ using TestFiles::writeFile;
 QStringList entries(const QString &dir)
 {
     return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System);
+}
+
+// Saves in a child process started as the program starts: SIGXFSZ at its
+// default, then the program's own start-up step, then a file-size limit of
+// `limit` bytes. Returns the save's result; a child that did not come back
+// gives number -1 and says how it ended.
+Status saveUnderSizeLimit(const QString &path, const QByteArray &tag, const FileSnapshot &seen, rlim_t limit)
+{
+    int out[2];
+    if (::pipe(out) != 0)
+        return Error{-1, QStringLiteral("pipe: %1").arg(QString::fromLocal8Bit(std::strerror(errno)))};
+    const pid_t child = ::fork();
+    if (child < 0)
+        return Error{-1, QStringLiteral("fork: %1").arg(QString::fromLocal8Bit(std::strerror(errno)))};
+    if (child == 0) {
+        ::close(out[0]);
+        std::signal(SIGXFSZ, SIG_DFL);
+        PrepareProcess();
+        rlimit small{};
+        ::getrlimit(RLIMIT_FSIZE, &small);
+        small.rlim_cur = limit;
+        if (::setrlimit(RLIMIT_FSIZE, &small) != 0)
+            ::_exit(2);
+        const Status s = SaveTag(path, tag, seen);
+        const QByteArray said = s ? QByteArray::number(s->number) + '\n' + s->description.toUtf8() : QByteArray();
+        ::_exit(::write(out[1], said.constData(), size_t(said.size())) == said.size() ? 0 : 3);
+    }
+    ::close(out[1]);
+    QByteArray said;
+    char buf[512];
+    for (ssize_t n; (n = ::read(out[0], buf, sizeof buf)) != 0;) {
+        if (n > 0)
+            said.append(buf, n);
+        else if (errno != EINTR)
+            break;
+    }
+    ::close(out[0]);
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (WIFSIGNALED(status))
+        return Error{-1, QStringLiteral("the saving process was killed by %1")
+                             .arg(QString::fromLocal8Bit(::strsignal(WTERMSIG(status))))};
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return Error{-1, QStringLiteral("the saving process failed (%1)").arg(WEXITSTATUS(status))};
+    if (said.isEmpty())
+        return std::nullopt;
+    const qsizetype nl = said.indexOf('\n');
+    return Error{said.left(nl).toInt(), QString::fromUtf8(said.mid(nl + 1))};
 }
 } // namespace
 
@@ -349,6 +400,8 @@ private Q_SLOTS:
         }
         struct stat before {};
         QCOMPARE(::stat(cpath.constData(), &before), 0);
+        FileSnapshot seen;
+        QVERIFY(!ReadFileTail(savePath, seen));
 
         const QByteArray tag = id3Tag("New", "Artist", "Album", "2001", "", 17);
         Status s;
@@ -362,14 +415,14 @@ private Q_SLOTS:
                 ::setfsgid(otherGid);
                 ::setfsuid(otherUid);
             }
-            s = SaveTag(savePath, tag);
+            s = SaveTag(savePath, tag, seen);
             if (root) {
                 ::setfsuid(0);
                 ::setfsgid(0);
             }
             QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         } else {
-            s = SaveTag(savePath, tag);
+            s = SaveTag(savePath, tag, seen);
         }
         QVERIFY2(!s, s ? qPrintable(s->description) : "");
 
@@ -387,13 +440,20 @@ private Q_SLOTS:
     }
 
     // A failed save says why in the system's words and leaves the file as it
-    // was: an append that fails part-way is cut back to the old length.
+    // was: an append that fails part-way is cut back to the old length. A
+    // write past the file-size limit fails rather than ending the program.
     void saveFailures_data()
     {
         QTest::addColumn<QString>("failure");
         QTest::addColumn<int>("number");
         QTest::addColumn<QString>("says");
         QTest::newRow("file-size limit") << "fsize" << int(ErrorNumber::DiskFull) << "File too large";
+        // Nothing of the overwrite gets through, so there is nothing to put back.
+        QTest::newRow("file-size limit below the tagged file's size")
+            << "fsize-tagged" << int(ErrorNumber::DiskFull) << "File too large";
+        // Half of the overwrite gets through; that half is put back.
+        QTest::newRow("file-size limit inside the tag") << "fsize-inside" << int(ErrorNumber::DiskFull)
+                                                        << "File too large";
         QTest::newRow("disk full") << "tmpfs" << int(ErrorNumber::DiskFull) << "No space left on device";
         QTest::newRow("read-only file") << "readonly" << int(ErrorNumber::PermissionDenied) << "read-only";
         QTest::newRow("deleted") << "deleted" << int(ErrorNumber::FileNotFound) << "no longer exists";
@@ -417,8 +477,12 @@ private Q_SLOTS:
         }
         const QString path = folder + QStringLiteral("/big.mp3");
         // Whole pages, so that the tag needs a new one.
-        const QByteArray original = audio(failure == QLatin1String("tmpfs") ? 8192 : 300 * 1024);
+        QByteArray original = audio(failure == QLatin1String("tmpfs") ? 8192 : 300 * 1024);
+        if (failure.startsWith(QLatin1String("fsize-")))
+            original += id3Tag("Old", "", "", "", "", 1);
         QVERIFY(writeFile(path, original));
+        FileSnapshot seen;
+        QVERIFY(!ReadFileTail(path, seen));
         if (failure == QLatin1String("tmpfs")) {
             QFile filler(folder + QStringLiteral("/filler"));
             QVERIFY(filler.open(QIODevice::WriteOnly));
@@ -443,26 +507,26 @@ private Q_SLOTS:
         Status s;
         if (failure == QLatin1String("fsize")) {
             // Room for half of the tag: the append comes up short, then fails.
-            rlimit old{};
-            QCOMPARE(::getrlimit(RLIMIT_FSIZE, &old), 0);
-            const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-            rlimit small = old;
-            small.rlim_cur = rlim_t(original.size() + 64);
-            QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
-            s = SaveTag(path, tag);
-            ::setrlimit(RLIMIT_FSIZE, &old);
-            std::signal(SIGXFSZ, oldHandler);
+            s = saveUnderSizeLimit(path, tag, seen, rlim_t(original.size() + 64));
+        } else if (failure.startsWith(QLatin1String("fsize-"))) {
+            // As under `ulimit -f 100`, or a limit 64 bytes into the tag.
+            const rlim_t limit = failure == QLatin1String("fsize-tagged") ? 100 * 1024 : original.size() - 64;
+            s = saveUnderSizeLimit(path, tag, seen, limit);
+            QVERIFY(s);
+            QCOMPARE(s->description,
+                     QStringLiteral("Could not save %1: File too large. The file was left as it was.").arg(path));
         } else {
-            s = SaveTag(path, tag);
+            s = SaveTag(path, tag, seen);
         }
         if (failure == QLatin1String("tmpfs"))
             QFile::remove(folder + QStringLiteral("/filler"));
 
         QVERIFY(s);
-        QCOMPARE(s->number, number);
         QVERIFY2(s->description.contains(says), qPrintable(s->description));
+        QCOMPARE(s->number, number);
         QVERIFY(s->description.contains(path));
         QVERIFY2(!s->description.contains(QLatin1String("Unknown error")), qPrintable(s->description));
+        QVERIFY2(!s->description.contains(QLatin1String("failed too")), qPrintable(s->description));
         const QString kept = folder + QStringLiteral("/big.mp3");
         if (failure == QLatin1String("deleted") || failure == QLatin1String("moved")) {
             // Never made again where it was.

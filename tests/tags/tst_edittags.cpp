@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -15,6 +16,8 @@
 #include "clsMousePointer.h"
 #include "frmEditTags.h"
 #include "TestFiles.h"
+
+#include <cstdio>
 
 namespace {
 using TestFiles::id3Field;
@@ -106,6 +109,24 @@ void replaceText(QLineEdit *box, const QString &text)
     QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(box, Qt::Key_Delete);
     typeText(box, text);
+}
+
+// Writes an ID3v1 title and artist into the file with another tagging tool.
+bool retag(const QString &path)
+{
+    QProcess id3v2;
+    id3v2.setProcessChannelMode(QProcess::ForwardedChannels);
+    id3v2.start(QStringLiteral("id3v2"), {QStringLiteral("-1"), QStringLiteral("-t"), QStringLiteral("Other"),
+                                          QStringLiteral("-a"), QStringLiteral("Someone"), path});
+    return id3v2.waitForFinished(60000) && id3v2.exitStatus() == QProcess::NormalExit && id3v2.exitCode() == 0;
+}
+
+// Puts a copy of the file, as `change` leaves it, in the file's place.
+bool replaceWithCopy(const QString &path, const std::function<bool(const QString &)> &change)
+{
+    const QString copy = path + QStringLiteral(".new");
+    return QFile::copy(path, copy) && change(copy) && ::rename(QFile::encodeName(copy).constData(),
+                                                               QFile::encodeName(path).constData()) == 0;
 }
 } // namespace
 
@@ -460,6 +481,12 @@ private Q_SLOTS:
         QTest::newRow("deleted while open") << "deleted" << "no longer exists" << false;
         QTest::newRow("euro sign typed") << "euro" << "\"€\"" << true;
         QTest::newRow("chinese typed") << "cjk" << "\"歌\"" << true;
+        // Changed behind the editor's back: the other program's work stays.
+        const QString changed = QStringLiteral(" was changed by another program since it was opened.");
+        QTest::newRow("another tool rewrote the tag") << "retagged" << changed << false;
+        QTest::newRow("replaced by a retagged copy") << "replaced" << changed << false;
+        QTest::newRow("sound added before the tag") << "longer" << changed << false;
+        QTest::newRow("same bytes, another file") << "copied" << changed << false;
     }
     void saveFailures()
     {
@@ -475,6 +502,7 @@ private Q_SLOTS:
         if (failure == QLatin1String("readonly"))
             QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
         QString survivor = path;
+        QByteArray left = original; // what the file must hold afterwards
 
         QVERIFY(edit(path, [&](frmEditTags &w) {
             replaceText(w.txtEditTags[0], QStringLiteral("New title"));
@@ -488,6 +516,16 @@ private Q_SLOTS:
             }
             if (failure == QLatin1String("deleted"))
                 QVERIFY(QFile::remove(path));
+            if (failure == QLatin1String("retagged"))
+                QVERIFY(retag(path));
+            if (failure == QLatin1String("replaced"))
+                QVERIFY(replaceWithCopy(path, retag));
+            if (failure == QLatin1String("longer"))
+                QVERIFY(writeFile(path, sound(5000) + sound(600) + original.right(128)));
+            if (failure == QLatin1String("copied"))
+                QVERIFY(replaceWithCopy(path, [](const QString &) { return true; }));
+            if (says.contains(QLatin1String("another program")))
+                left = readFile(path);
             clickSave(w);
             QCOMPARE(w.isVisible(), staysOpen);
             if (staysOpen) {
@@ -505,11 +543,13 @@ private Q_SLOTS:
         QCOMPARE(shown.size(), 1);
         QVERIFY2(shown.first().text.contains(says), qPrintable(shown.first().text));
         QCOMPARE(shown.first().style, int(MsgBoxStyle::Critical));
+        if (says.contains(QLatin1String("another program")))
+            QCOMPARE(shown.first().text, path + says + QLatin1String(" Nothing was written."));
         if (failure == QLatin1String("deleted")) {
             QVERIFY(!QFileInfo::exists(path)); // not made again
             QVERIFY(QDir(folder).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
         } else {
-            QCOMPARE(readFile(survivor), original);
+            QCOMPARE(readFile(survivor).toHex(), left.toHex());
             QCOMPARE(QDir(QFileInfo(survivor).absolutePath()).entryList(QDir::Files | QDir::Hidden).size(), 1);
         }
         QCOMPARE(clsMousePointer::ScreenPointer(), 0);

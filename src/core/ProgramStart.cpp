@@ -1,0 +1,8 @@
+#include "ProgramStart.h"
+
+#include <csignal>
+
+void PrepareProcess()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+}
