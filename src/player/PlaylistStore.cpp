@@ -34,11 +34,12 @@ Error PlaylistStore::noRoomFor(qsizetype adding) const
         return Error{ErrorNumber::OutOfMemory,
                      QStringLiteral("Out of memory: the playlist is full; it holds %1 entries, the most it can hold")
                          .arg(english.toString(MaxRows))};
+    const QString entries = adding == 1 ? QStringLiteral("entry") : QStringLiteral("entries");
     return Error{ErrorNumber::OutOfMemory,
                  QStringLiteral("Out of memory: %1 more %2 would take the playlist's %3 past %4, "
                                 "the most it can hold")
-                     .arg(english.toString(qint64(adding)), adding == 1 ? QStringLiteral("entry") : QStringLiteral("entries"),
-                          english.toString(count()), english.toString(MaxRows))};
+                     .arg(english.toString(qint64(adding)), entries, english.toString(count()),
+                          english.toString(MaxRows))};
 }
 
 bool PlaylistStore::append(const QString &path, const QString &display)

@@ -159,7 +159,9 @@ private Q_SLOTS:
         QFETCH(QString, mentions);
         QTemporaryDir tmp;
         QVERIFY(QDir(tmp.path()).mkdir("adir"));
-        QVERIFY(writeFile(tmp.filePath("long.m3u"), "/a.mp3\r\n#EXTINF:1,A\r\n/" + QByteArray(4096, 'x') + "\r\n/b.mp3\r\n"));
+        // Line 3 (after a comment line) is one byte past the longest path.
+        QVERIFY(writeFile(tmp.filePath("long.m3u"),
+                          "/a.mp3\r\n#EXTINF:1,A\r\n/" + QByteArray(4096, 'x') + "\r\n/b.mp3\r\n"));
         const TestFiles::PipeWatchdog pipe(tmp.filePath("fifo.m3u"));
         QVERIFY(pipe.made());
         QFile huge(tmp.filePath("huge.m3u"));
