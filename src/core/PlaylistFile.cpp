@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSaveFile>
 #include <QUrl>
 
@@ -135,8 +136,9 @@ QString resolve(const QString &entry, const QString &baseDir)
     return QDir::cleanPath(baseDir + QLatin1Char('/') + entry);
 }
 
-// One line (without its end) as an entry, or nothing for a comment line.
-bool lineToEntry(QByteArrayView line, const QString &baseDir, QString *entry)
+// The text of one line (without its end) that becomes an entry: without the
+// blanks before it and the double quotes around it. Nothing for a comment line.
+bool entryText(QByteArrayView line, QByteArrayView *text)
 {
     qsizetype start = 0;
     while (start < line.size() && isBlank(line.at(start)))
@@ -146,28 +148,60 @@ bool lineToEntry(QByteArrayView line, const QString &baseDir, QString *entry)
         return false;
     if (line.size() >= 2 && line.front() == '"' && line.back() == '"')
         line = line.sliced(1, line.size() - 2);
-    *entry = resolve(QFile::decodeName(line.toByteArray()), baseDir);
+    *text = line;
     return true;
 }
 
+// Numbers as the messages write them: 32,767.
+QString grouped(qint64 n) { return QLocale(QLocale::English).toString(n); }
+
+Error tooManyEntries()
+{
+    return Error{ErrorNumber::OutOfMemory, QStringLiteral("Out of memory: the file holds more than %1 entries, "
+                                                          "the most a playlist can hold")
+                                               .arg(grouped(MaxEntries))};
+}
+
+Error lineTooLong(qint64 line)
+{
+    return Error{ErrorNumber::BadFileName, QStringLiteral("Bad file name: line %1 is longer than %2 bytes, "
+                                                          "longer than any path can be")
+                                               .arg(grouped(line), grouped(MaxEntryBytes))};
+}
+
 // Parses the complete lines of data; when wholeFile is false, a last line
-// without its end is left out (it may have been cut by a failed read).
-QStringList parseLines(QByteArrayView data, const QString &baseDir, bool wholeFile)
+// without its end is left out (it may have been cut by a failed read). Stops
+// at the first line past a bound, before any more entries are made: a list
+// of tens of millions of short lines must cost no more than one that fits.
+QStringList parseLines(QByteArrayView data, const QString &baseDir, bool wholeFile, Status *error)
 {
     QStringList entries;
     if (data.startsWith("\xEF\xBB\xBF"))
         data = data.sliced(3);
     qsizetype pos = 0;
     const qsizetype n = data.size();
-    QString entry;
+    qint64 line = 0;
+    QByteArrayView text;
     while (pos < n) {
         qsizetype end = pos;
         while (end < n && data.at(end) != '\r' && data.at(end) != '\n')
             ++end;
+        ++line;
         if (end == n && !wholeFile)
             break;
-        if (lineToEntry(data.sliced(pos, end - pos), baseDir, &entry))
-            entries.append(entry);
+        if (entryText(data.sliced(pos, end - pos), &text)) {
+            Status refused;
+            if (text.size() > MaxEntryBytes)
+                refused = lineTooLong(line);
+            else if (entries.size() == MaxEntries)
+                refused = tooManyEntries();
+            if (refused) {
+                if (error)
+                    *error = refused;
+                return {};
+            }
+            entries.append(resolve(QFile::decodeName(text.toByteArray()), baseDir));
+        }
         if (end < n && data.at(end) == '\r' && end + 1 < n && data.at(end + 1) == '\n')
             ++end;
         pos = end + 1;
@@ -177,9 +211,9 @@ QStringList parseLines(QByteArrayView data, const QString &baseDir, bool wholeFi
 
 } // namespace
 
-QStringList parse(QByteArrayView data, const QString &baseDir)
+QStringList parse(QByteArrayView data, const QString &baseDir, Status *error)
 {
-    return parseLines(data, baseDir, true);
+    return parseLines(data, baseDir, true, error);
 }
 
 QByteArray serialize(const QStringList &rows)
@@ -241,9 +275,15 @@ ReadResult read(const QString &fileName)
             return result;
         }
     }
-    result.opened = true;
     const QString baseDir = QFileInfo(fileName).absolutePath();
-    result.entries = parseLines(data, baseDir, !result.error.has_value());
+    Status refused;
+    result.entries = parseLines(data, baseDir, !result.error.has_value(), &refused);
+    // A list that no playlist can hold is refused whole, like one too large.
+    if (refused) {
+        result.error = refused;
+        return result;
+    }
+    result.opened = true;
     return result;
 }
 

@@ -13,9 +13,17 @@
 
 namespace PlaylistFile {
 
-// What a read gives back. When the file could not be opened, opened is false,
-// entries is empty and error is set. When reading failed part-way, entries
-// holds the complete lines read before the failure and error is set.
+// The most entries a playlist holds: its rows are counted in 16 bits.
+constexpr int MaxEntries = 32767;
+// The longest entry a line may hold, in bytes: no path is longer. A longer
+// line is no song, and laying it out in the lists would freeze the window.
+constexpr int MaxEntryBytes = 4096;
+
+// What a read gives back. When the file could not be opened, or was refused
+// whole (larger than MaxEntries entries, a line longer than MaxEntryBytes,
+// or too many bytes), opened is false, entries is empty and error is set.
+// When reading failed part-way, entries holds the complete lines read before
+// the failure and error is set.
 struct ReadResult {
     bool opened = false;
     QStringList entries;
@@ -28,7 +36,10 @@ struct ReadResult {
 // with "#" are skipped, and a relative entry is resolved against baseDir
 // (when baseDir is not empty). A blank line gives one empty entry.
 // A UTF-8 byte-order mark at the very start is ignored.
-QStringList parse(QByteArrayView data, const QString &baseDir = QString());
+// Data of more than MaxEntries entries, or with an entry longer than
+// MaxEntryBytes, gives no entries and sets *error (when error is given);
+// parsing stops at the first line past either bound.
+QStringList parse(QByteArrayView data, const QString &baseDir = QString(), Status *error = nullptr);
 
 // The bytes of a playlist file for these rows: each row encoded as a file
 // name, followed by CR LF.

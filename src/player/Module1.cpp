@@ -6,26 +6,30 @@
 #include "PlaylistFile.h"
 #include "PlaylistStore.h"
 
-namespace {
-void reportError(const char *routine, const Error &error)
+void ReportPlaylistError(const QString &heading, const Error &error)
 {
-    const QString text = QLatin1String(routine) + QStringLiteral("\r\r") + QString::number(error.number)
-                         + QStringLiteral(" - ") + error.description;
+    const QString text = heading + QStringLiteral("\r\r") + QString::number(error.number) + QStringLiteral(" - ")
+                         + error.description;
     MsgBox(text, MsgBoxStyle::Critical, QStringLiteral("Error"));
 }
-} // namespace
 
 bool ReadList(PlaylistStore &store, const QString &fileName, bool clearFirst)
 {
     const PlaylistFile::ReadResult result = PlaylistFile::read(fileName);
     if (result.opened) {
+        // Checked before the store is touched: a refused load keeps every row.
+        const qsizetype room = clearFirst ? PlaylistStore::MaxRows : store.room();
+        if (result.entries.size() > room) {
+            ReportPlaylistError(QStringLiteral("Error in ReadList"), store.noRoomFor(result.entries.size()));
+            return false;
+        }
         if (clearFirst)
             store.clear();
         // A loaded entry shows its full path in the visible list too.
         store.appendMany(result.entries, result.entries);
     }
     if (result.error) {
-        reportError("Error in ReadList", *result.error);
+        ReportPlaylistError(QStringLiteral("Error in ReadList"), *result.error);
         return false;
     }
     return true;
@@ -43,7 +47,7 @@ bool WriteList(const QListWidget &list, const QString &fileName)
     for (int i = 0; i < list.count(); ++i)
         rows.append(list.item(i)->text());
     if (const Status error = PlaylistFile::write(fileName, rows)) {
-        reportError("Error in WriteList", *error);
+        ReportPlaylistError(QStringLiteral("Error in WriteList"), *error);
         return false;
     }
     return true;

@@ -5,13 +5,21 @@
 // at different lengths.
 #include <QString>
 
+#include "Error.h"
+
 class PlaylistStore;
 class QListWidget;
+
+// Shows a playlist routine's failure: heading ("Error in ReadList"), two line
+// breaks, the number, " - " and the description; critical icon, title "Error".
+void ReportPlaylistError(const QString &heading, const Error &error);
 
 // Reads the playlist file fileName into the store. With clearFirst the store
 // is emptied once the file has been opened (a file that cannot be opened
 // leaves the playlist as it was). Entries are appended in one go, each entry's
-// text going into both lists. Returns true when the whole file was read.
+// text going into both lists. A file that would take the playlist past its
+// most entries is refused and the playlist left as it was. Returns true when
+// the whole file was read.
 bool ReadList(PlaylistStore &store, const QString &fileName, bool clearFirst);
 
 // Writes every row of list (the full-path list when saving the playlist) into

@@ -6,6 +6,7 @@
 #include "LabelControl.h"
 #include "MediaFailure.h"
 #include "MediaPlayerControl.h"
+#include "Module1.h"
 #include "OrvaneSongFilters.h"
 #include "PathUtil.h"
 
@@ -49,6 +50,11 @@ void Orvane::setTitle(const QString &text) { c.Label24->setCaption(text); }
 // media control cannot open is still added, and the window carries on.
 void Orvane::AddSongFromDialog(const DialogAddSite &site)
 {
+    // A full playlist says so before the user looks for a song it cannot take.
+    if (m_playlist.room() < 1) {
+        ReportPlaylistError(QStringLiteral("Error in AddSongFromDialog"), m_playlist.noRoomFor(1));
+        return;
+    }
     c.cd1->setFilter(site.filter);
     // Nothing left over from an earlier use may pass for a choice.
     c.cd1->setFileName(QString());

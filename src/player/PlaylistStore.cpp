@@ -1,6 +1,7 @@
 #include "PlaylistStore.h"
 
 #include <QListWidget>
+#include <QLocale>
 
 PlaylistStore::PlaylistStore(QListWidget *List1, QListWidget *lstfavs)
     : m_paths(List1), m_display(lstfavs)
@@ -26,22 +27,43 @@ QString PlaylistStore::display(int row) const
     return item ? item->text() : QString();
 }
 
-void PlaylistStore::append(const QString &path, const QString &display)
+Error PlaylistStore::noRoomFor(qsizetype adding) const
 {
-    m_paths->addItem(path);
-    m_display->addItem(display);
+    const QLocale english(QLocale::English);
+    if (room() <= 0)
+        return Error{ErrorNumber::OutOfMemory,
+                     QStringLiteral("Out of memory: the playlist is full; it holds %1 entries, the most it can hold")
+                         .arg(english.toString(MaxRows))};
+    const QString entries = adding == 1 ? QStringLiteral("entry") : QStringLiteral("entries");
+    return Error{ErrorNumber::OutOfMemory,
+                 QStringLiteral("Out of memory: %1 more %2 would take the playlist's %3 past %4, "
+                                "the most it can hold")
+                     .arg(english.toString(qint64(adding)), entries, english.toString(count()),
+                          english.toString(MaxRows))};
 }
 
-void PlaylistStore::appendMany(const QStringList &paths, const QStringList &displays)
+bool PlaylistStore::append(const QString &path, const QString &display)
+{
+    if (room() < 1)
+        return false;
+    m_paths->addItem(path);
+    m_display->addItem(display);
+    return true;
+}
+
+bool PlaylistStore::appendMany(const QStringList &paths, const QStringList &displays)
 {
     Q_ASSERT(paths.size() == displays.size());
     const qsizetype n = std::min(paths.size(), displays.size());
+    if (n > room())
+        return false;
     m_paths->setUpdatesEnabled(false);
     m_display->setUpdatesEnabled(false);
     m_paths->addItems(paths.mid(0, n));
     m_display->addItems(displays.mid(0, n));
     m_paths->setUpdatesEnabled(true);
     m_display->setUpdatesEnabled(true);
+    return true;
 }
 
 void PlaylistStore::removeAt(int row)

@@ -5,6 +5,9 @@
 #include <QString>
 #include <QStringList>
 
+#include "Error.h"
+#include "PlaylistFile.h"
+
 class QListWidget;
 
 class PlaylistStore {
@@ -18,11 +21,20 @@ public:
     QString path(int row) const;
     QString display(int row) const;
 
+    // The most entries the playlist holds, as many as a playlist file.
+    static constexpr int MaxRows = PlaylistFile::MaxEntries;
+    // How many more entries fit.
+    int room() const { return MaxRows - count(); }
+    // Why adding this many entries is refused: error 7, naming the bound.
+    Error noRoomFor(qsizetype adding) const;
+
     // Appends one entry at the end of both lists; the selection does not move.
-    void append(const QString &path, const QString &display);
+    // A full playlist takes nothing: returns false.
+    bool append(const QString &path, const QString &display);
     // Appends many entries at once, with one repaint, for loads and folder adds.
-    // paths and displays must have the same size.
-    void appendMany(const QStringList &paths, const QStringList &displays);
+    // paths and displays must have the same size. Entries that would pass
+    // MaxRows are refused all together: nothing is added, returns false.
+    bool appendMany(const QStringList &paths, const QStringList &displays);
     void removeAt(int row);
     void clear();
 

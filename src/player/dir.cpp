@@ -10,6 +10,7 @@
 
 #include <algorithm>
 
+#include "Module1.h"
 #include "MsgBox.h"
 #include "PathUtil.h"
 #include "PlaylistStore.h"
@@ -211,6 +212,9 @@ void dir::Image2_Click()
     if (names.isEmpty()) {
         MsgBox(QStringLiteral("No files were found in specific folder"), MsgBoxStyle::OkOnly,
                QStringLiteral("Error"));
+    } else if (names.size() > m_store.room()) {
+        // All or nothing, like a playlist load: the playlist stays as it was.
+        ReportPlaylistError(QStringLiteral("Error in Image2_Click"), m_store.noRoomFor(names.size()));
     } else {
         QStringList paths, shown;
         paths.reserve(names.size());

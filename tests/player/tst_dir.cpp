@@ -333,6 +333,47 @@ private Q_SLOTS:
         QVERIFY(!d.isVisible());
     }
 
+    // SELECT adds the whole folder or, past 32,767 entries, nothing.
+    void folderStopsAtTheBound_data()
+    {
+        QTest::addColumn<int>("held");
+        QTest::addColumn<QString>("message"); // "" when the folder is added
+        QTest::newRow("fills the playlist") << 32761 << "";
+        QTest::newRow("would pass 32,767")
+            << 32762
+            << "Error in Image2_Click\r\r7 - Out of memory: 6 more entries would take the playlist's 32,762 past "
+               "32,767, the most it can hold";
+    }
+    void folderStopsAtTheBound()
+    {
+        QFETCH(int, held);
+        QFETCH(QString, message);
+        QTemporaryDir tmp;
+        const QString folder = makeMixedFolder(tmp); // six songs
+        const QStringList rows = QString("/old.mp3\n").repeated(held).split('\n', Qt::SkipEmptyParts);
+        QVERIFY(store->appendMany(rows, rows));
+        dir d(*store);
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        QVERIFY(d.Dir1->setPath(folder));
+        QTest::mouseClick(d.Image2, Qt::LeftButton, {}, d.Image2->rect().center());
+        QVERIFY(!d.isVisible());
+        QCOMPARE(List1->count(), lstfavs->count());
+        if (message.isEmpty()) {
+            QVERIFY(MsgBoxSeam::shown().isEmpty());
+            QCOMPARE(store->count(), 32767);
+            QCOMPARE(store->path(32766), folder + "/Track 10.mp3");
+            return;
+        }
+        const auto shown = MsgBoxSeam::shown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown.first().text, message);
+        QCOMPARE(shown.first().style, 16);
+        QCOMPARE(shown.first().title, QStringLiteral("Error"));
+        QCOMPARE(store->count(), held);
+        QCOMPARE(store->path(held - 1), QStringLiteral("/old.mp3"));
+    }
+
     void pickTwiceAddsTwiceAndCentres()
     {
         QTemporaryDir tmp;

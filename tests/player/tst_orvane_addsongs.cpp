@@ -5,6 +5,7 @@
 #include "LabelControl.h"
 #include "MediaFixtures.h"
 #include "MediaPlayerControl.h"
+#include "MsgBox.h"
 #include "Orvane.h"
 #include "ProgramEnd.h"
 
@@ -64,6 +65,7 @@ private slots:
         QVERIFY(m_dir.isValid());
         setUpWindowTestEnvironment(m_dir.path());
         ProgramEndSeam::setScripted(true);
+        MsgBoxSeam::setScripted(true);
         m_a = MediaFixtures::makeWav(m_dir.path(), "a.wav", 3.0);
         m_b = MediaFixtures::makeWav(m_dir.path(), "b.wav", 3.0, 660);
         QVERIFY(!m_a.isEmpty() && !m_b.isEmpty());
@@ -140,6 +142,52 @@ private slots:
         QCOMPARE(win.shown(), QStringList{"a.wav"});
         QCOMPARE(win.c().Label24->Caption(), QStringLiteral("kept title"));
         QCOMPARE(win.c().ext->text(), QStringLiteral("mp3"));
+        QCOMPARE(win.c().am1->FileName(), m_a);
+        QCOMPARE(win.c().am1->playState(), PlayState::Playing);
+    }
+
+    // A full playlist (32,767 entries) takes no song: it says so before the
+    // dialog opens, and what plays, the title and the rows stay.
+    void fullPlaylistTakesNoSong_data()
+    {
+        QTest::addColumn<QString>("spot");
+        QTest::newRow("Add Songs") << "openfile";
+        QTest::newRow("FILE of the pop-up") << "Image3";
+        QTest::newRow("strip Play") << "Image6";
+    }
+    void fullPlaylistTakesNoSong()
+    {
+        QFETCH(QString, spot);
+        Window win;
+        QVERIFY(QTest::qWaitForWindowExposed(&win.w));
+        FileDialogSeam::queueAnswer(m_a);
+        win.click(win.c().openfile);
+        QTRY_COMPARE(win.c().am1->playState(), PlayState::Playing);
+        const QStringList rows = QString("/old.mp3\n").repeated(32766).split('\n', Qt::SkipEmptyParts);
+        QVERIFY(win.w.playlist().appendMany(rows, rows));
+        win.c().Label24->setCaption("kept title");
+        if (spot == "Image6") {
+            win.w.setHeight(230);
+            win.c().Image6->setEnabled(true); // the strip enables it (timer of the strip)
+        }
+
+        FileDialogSeam::clear();
+        MsgBoxSeam::clear();
+        FileDialogSeam::queueAnswer(m_b);
+        win.click(win.w.findChild<ImageControl *>(spot));
+
+        const auto shown = MsgBoxSeam::shown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown.first().text,
+                 QStringLiteral("Error in AddSongFromDialog\r\r7 - Out of memory: the playlist is full; it holds "
+                                "32,767 entries, the most it can hold"));
+        QCOMPARE(shown.first().style, 16);
+        QCOMPARE(shown.first().title, QStringLiteral("Error"));
+        QCOMPARE(FileDialogSeam::shown().size(), 0);
+        QCOMPARE(win.w.playlist().count(), 32767);
+        QCOMPARE(win.c().List1->count(), 32767);
+        QCOMPARE(win.paths().constLast(), QStringLiteral("/old.mp3"));
+        QCOMPARE(win.c().Label24->Caption(), QStringLiteral("kept title"));
         QCOMPARE(win.c().am1->FileName(), m_a);
         QCOMPARE(win.c().am1->playState(), PlayState::Playing);
     }

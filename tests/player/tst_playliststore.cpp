@@ -48,6 +48,22 @@ private Q_SLOTS:
         QCOMPARE(paths.count(), 0);
         QCOMPARE(shown.count(), 0);
     }
+    // The last guard of the bound: past 32,767 nothing is added to either list.
+    void appendsStopAtTheBound()
+    {
+        QListWidget paths, shown;
+        PlaylistStore store(&paths, &shown);
+        const QStringList rows = QString("/x\n").repeated(32766).split('\n', Qt::SkipEmptyParts);
+        QVERIFY(store.appendMany(rows, rows));
+        QVERIFY(!store.appendMany({"/y", "/z"}, {"y", "z"}));
+        QCOMPARE(store.count(), 32766);
+        QVERIFY(store.append("/y", "y"));
+        QCOMPARE(store.room(), 0);
+        QVERIFY(!store.append("/z", "z"));
+        QCOMPARE(paths.count(), 32767);
+        QCOMPARE(shown.count(), 32767);
+        QCOMPARE(store.display(32766), QStringLiteral("y"));
+    }
 };
 
 QTEST_MAIN(TestPlaylistStore)
