@@ -19,6 +19,10 @@ public:
     SmallVolume &operator=(const SmallVolume &) = delete;
     bool isMounted() const { return m_mounted; }
     QString why() const { return m_why; }
+    // Takes every free byte with a file in the hidden folder ".filler", so
+    // that any write needing room fails while what is there stays. False,
+    // with why() set, when the volume did not end up full.
+    bool fill();
 
 private:
     QString m_folder;
