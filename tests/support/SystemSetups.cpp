@@ -29,7 +29,7 @@ SmallVolume::~SmallVolume()
         ::umount2(QFile::encodeName(m_folder).constData(), MNT_DETACH);
 }
 
-bool SmallVolume::fill()
+bool SmallVolume::fill(qint64 leave)
 {
     const QByteArray folder = QFile::encodeName(m_folder + QStringLiteral("/.filler"));
     if (!m_mounted || (::mkdir(folder.constData(), 0755) != 0 && errno != EEXIST)) {
@@ -52,9 +52,14 @@ bool SmallVolume::fill()
         if (err != ENOSPC)
             break;
     }
+    struct stat st {};
+    const bool left = err == ENOSPC && (leave == 0 || (::fstat(fd, &st) == 0 && st.st_size >= leave
+                                                        && ::ftruncate(fd, st.st_size - leave) == 0));
     ::close(fd);
-    if (err != ENOSPC) {
-        m_why = QStringLiteral("filling stopped with: %1").arg(QString::fromLocal8Bit(std::strerror(err)));
+    if (!left) {
+        m_why = err != ENOSPC
+                    ? QStringLiteral("filling stopped with: %1").arg(QString::fromLocal8Bit(std::strerror(err)))
+                    : QStringLiteral("cannot give back %1 bytes").arg(leave);
         return false;
     }
     return true;
