@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -203,6 +204,33 @@ private Q_SLOTS:
         { const Status written = PlaylistFile::write(name, {"/new.mp3"}); QVERIFY2(!written, describe(written).constData()); }
         QCOMPARE(readFile(name), QByteArray("/new.mp3\r\n"));
         QCOMPARE(QDir(tmp.path()).entryList(QDir::Files), QStringList{"list"});
+    }
+
+    // A save puts a new file in the list's place: it must still be the
+    // list the user had, with its permissions and behind its link.
+    void replacedListKeepsModeAndLink_data()
+    {
+        QTest::addColumn<bool>("viaLink");
+        QTest::newRow("shared list keeps its group's write") << false;
+        QTest::newRow("list behind a link") << true;
+    }
+    void replacedListKeepsModeAndLink()
+    {
+        QFETCH(bool, viaLink);
+        QTemporaryDir tmp;
+        const QString list = tmp.filePath("list.m3u");
+        QVERIFY(writeFile(list, "/old.mp3\r\n"));
+        QVERIFY(::chmod(QFile::encodeName(list).constData(), 0664) == 0);
+        const QString name = viaLink ? tmp.filePath("link.m3u") : list;
+        if (viaLink)
+            QVERIFY(QFile::link(list, name));
+        { const Status written = PlaylistFile::write(name, {"/new.mp3"}); QVERIFY2(!written, describe(written).constData()); }
+        QCOMPARE(readFile(list), QByteArray("/new.mp3\r\n"));
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(list).constData(), &st), 0);
+        QCOMPARE(st.st_mode & 07777, mode_t(0664));
+        if (viaLink)
+            QCOMPARE(QFileInfo(name).symLinkTarget(), list);
     }
 
     void writeFailures_data()
