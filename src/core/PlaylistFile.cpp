@@ -1,16 +1,13 @@
 #include "PlaylistFile.h"
 
 #include "PathUtil.h"
+#include "SafeWrite.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QSaveFile>
 #include <QUrl>
-
-#include <cerrno>
-#include <cstring>
 
 namespace PlaylistFile {
 namespace {
@@ -85,20 +82,6 @@ Error ioFailure(const QFileDevice &file)
 {
     return makeError(file.error() == QFileDevice::ResourceError ? ErrorNumber::DiskFull
                                                                   : ErrorNumber::DeviceIOError);
-}
-
-// A failed save names what the system said ("No space left on device"), not
-// a generic I/O error: the user has to know whether to free space, fix a
-// permission or pick another place.
-Error saveFailure(const QFileDevice &file)
-{
-    const QString reason = file.errorString();
-    const bool full = file.error() == QFileDevice::ResourceError
-                      || reason == QString::fromLocal8Bit(std::strerror(ENOSPC));
-    Error e = makeError(full ? ErrorNumber::DiskFull : ErrorNumber::DeviceIOError);
-    if (!reason.isEmpty())
-        e.description = reason;
-    return e;
 }
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
@@ -300,26 +283,9 @@ Status write(const QString &fileName, const QStringList &rows)
     if (!mayOpen(fileName, true))
         return openFailure(fileName, true);
 
-    QSaveFile file(fileName);
     // A writable list in a folder the user may not write cannot be replaced
-    // by a new file; it is written in place there, atomically everywhere else.
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
-        return openFailure(fileName, true);
-    const QByteArray bytes = serialize(rows);
-    // A short write says nothing of why; the next one fails with the reason.
-    for (qint64 done = 0; done < bytes.size();) {
-        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
-        if (n <= 0) {
-            const Error e = saveFailure(file);
-            file.cancelWriting();
-            return e;
-        }
-        done += n;
-    }
-    if (!file.commit())
-        return saveFailure(file);
-    return std::nullopt;
+    // by a new file; it is rewritten in place there, atomically everywhere else.
+    return SafeWrite::writeFile(fileName, serialize(rows), SafeWrite::Mode::ReplaceOrInPlace);
 }
 
 } // namespace PlaylistFile

@@ -49,9 +49,10 @@ QByteArray serialize(const QStringList &rows);
 ReadResult read(const QString &fileName);
 
 // Writes rows to fileName through a temporary file in the same folder that is
-// renamed over the target only when everything was written; on any failure
-// the old file stays as it was. Where the folder forbids new files but the
-// list itself is writable, the list is written in place instead. A row
+// renamed over the target only when everything was written and synced; on
+// any failure the old file stays as it was. Where the folder forbids new
+// files but the list itself is writable, the list is rewritten in place, the
+// room for it reserved first (see SafeWrite). A row
 // holding a line break cannot be stored in the format and is refused before
 // anything is written; a pipe or device is never written. A failure carries
 // the system's reason ("No space left on device").

@@ -1,7 +1,18 @@
 #include "SettingsStore.h"
 
+#include "SafeWrite.h"
+
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
+#include <QTemporaryFile>
+
+#include <functional>
+#include <optional>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace {
 QSettings open(const QString &application)
@@ -11,6 +22,103 @@ QSettings open(const QString &application)
 }
 
 QString keyPath(const QString &section, const QString &key) { return section + QLatin1Char('/') + key; }
+
+QVariantMap contents(const QSettings &settings)
+{
+    QVariantMap map;
+    const QStringList keys = settings.allKeys();
+    for (const QString &key : keys)
+        map.insert(key, settings.value(key));
+    return map;
+}
+
+// The settings file's new contents, as QSettings writes them after edit.
+// QSettings cannot be trusted with the file itself: on a full disk its write
+// fails unreported and an empty or cut file replaces the old one. So it
+// writes a scratch copy beside the file, which is then read back under a
+// name QSettings has never seen (it caches every file by name and would
+// answer from memory); anything short of the expected keys and values is a
+// failed write. Nothing when the contents could not be made.
+std::optional<QByteArray> edited(const QString &path, const QByteArray &old,
+                                 const std::function<void(QSettings &)> &edit)
+{
+    const QString pattern = path + QStringLiteral(".XXXXXX");
+    QTemporaryFile scratch(pattern);
+    QTemporaryFile check(pattern);
+    if (!scratch.open() || !check.open())
+        return std::nullopt;
+    // Asking for the names makes sure both exist under them.
+    const QString scratchName = scratch.fileName();
+    const QString checkName = check.fileName();
+    if (scratch.write(old) != old.size() || !scratch.flush())
+        return std::nullopt;
+    scratch.close();
+    check.close();
+
+    QVariantMap expected;
+    {
+        QSettings settings(scratchName, QSettings::IniFormat);
+        edit(settings);
+        expected = contents(settings);
+        settings.sync();
+        if (settings.status() != QSettings::NoError)
+            return std::nullopt;
+    }
+    if (::rename(QFile::encodeName(scratchName).constData(), QFile::encodeName(checkName).constData()) != 0)
+        return std::nullopt;
+    if (contents(QSettings(checkName, QSettings::IniFormat)) != expected)
+        return std::nullopt;
+    QFile written(checkName);
+    if (!written.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray bytes = written.readAll();
+    if (written.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
+qint64 mtimeMs(const struct stat &st) { return qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000; }
+
+// QSettings takes a file it has cached as unchanged while its size and its
+// time of change, to the millisecond, stay the same. A save within the same
+// millisecond as the one before, of the same length, would go unseen: the
+// new file is dated at least a millisecond later.
+void markChanged(const QString &path, const struct stat &before)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat now {};
+    if (::stat(name.constData(), &now) != 0 || mtimeMs(now) > mtimeMs(before))
+        return;
+    const qint64 ms = mtimeMs(before) + 1;
+    const struct timespec times[2] = {{0, UTIME_OMIT}, {time_t(ms / 1000), long(ms % 1000) * 1000000}};
+    ::utimensat(AT_FDCWD, name.constData(), times, 0);
+}
+
+// Makes one change to the application's settings file such that a failure
+// leaves the file byte for byte as it was.
+bool change(const QString &application, const std::function<void(QSettings &)> &edit)
+{
+    const QString path = open(application).fileName();
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return false;
+    QByteArray old;
+    struct stat before {};
+    const bool existed = ::stat(QFile::encodeName(path).constData(), &before) == 0;
+    if (existed) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return false;
+        old = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            return false;
+    }
+    const std::optional<QByteArray> bytes = edited(path, old, edit);
+    if (!bytes || SafeWrite::writeFile(path, *bytes))
+        return false;
+    if (existed)
+        markChanged(path, before);
+    return true;
+}
 } // namespace
 
 QString GetSetting(const QString &application, const QString &section, const QString &key,
@@ -23,16 +131,12 @@ QString GetSetting(const QString &application, const QString &section, const QSt
 
 bool SaveSetting(const QString &application, const QString &section, const QString &key, const QString &value)
 {
-    QSettings s = open(application);
-    s.setValue(keyPath(section, key), value);
-    s.sync();
-    return s.status() == QSettings::NoError;
+    return change(application, [&](QSettings &s) { s.setValue(keyPath(section, key), value); });
 }
 
 void DeleteSetting(const QString &application, const QString &section, const QString &key)
 {
-    QSettings s = open(application);
-    s.remove(keyPath(section, key));
+    change(application, [&](QSettings &s) { s.remove(keyPath(section, key)); });
 }
 
 QString SettingsApplicationName()

@@ -8,7 +8,9 @@
 
 QString GetSetting(const QString &application, const QString &section, const QString &key,
                    const QString &defaultValue = QString());
-// Returns false when the store could not be written (read-only folder, full disk).
+// Returns false when the store could not be written (read-only folder, full
+// disk); the file is then left byte for byte as it was. Other keys and
+// sections of the file are kept.
 bool SaveSetting(const QString &application, const QString &section, const QString &key, const QString &value);
 void DeleteSetting(const QString &application, const QString &section, const QString &key);
 

@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -213,36 +214,73 @@ private Q_SLOTS:
         QCOMPARE(QDir(tmp.path()).entryList(QDir::Files), QStringList{"list"});
     }
 
+    // A save puts a new file in the list's place: it must still be the
+    // list the user had, with its permissions and behind its link.
+    void replacedListKeepsModeAndLink_data()
+    {
+        QTest::addColumn<bool>("viaLink");
+        QTest::newRow("shared list keeps its group's write") << false;
+        QTest::newRow("list behind a link") << true;
+    }
+    void replacedListKeepsModeAndLink()
+    {
+        QFETCH(bool, viaLink);
+        QTemporaryDir tmp;
+        const QString list = tmp.filePath("list.m3u");
+        QVERIFY(writeFile(list, "/old.mp3\r\n"));
+        QVERIFY(::chmod(QFile::encodeName(list).constData(), 0664) == 0);
+        const QString name = viaLink ? tmp.filePath("link.m3u") : list;
+        if (viaLink)
+            QVERIFY(QFile::link(list, name));
+        { const Status written = PlaylistFile::write(name, {"/new.mp3"}); QVERIFY2(!written, describe(written).constData()); }
+        QCOMPARE(readFile(list), QByteArray("/new.mp3\r\n"));
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(list).constData(), &st), 0);
+        QCOMPARE(st.st_mode & 07777, mode_t(0664));
+        if (viaLink)
+            QCOMPARE(QFileInfo(name).symLinkTarget(), list);
+    }
+
     void writeFailures_data()
     {
         QTest::addColumn<QString>("relative");
+        QTest::addColumn<int>("rows");
         QTest::addColumn<int>("number");
         QTest::addColumn<QString>("description"); // "" when any text will do
-        QTest::newRow("missing folder") << "missing/list.m3u" << 76 << "";
-        QTest::newRow("directory as target") << "adir" << 75 << "";
-        QTest::newRow("empty name") << "" << 64 << "";
-        QTest::newRow("pipe as target") << "pipe" << 75 << "pipe is not a regular file";
-        QTest::newRow("full disk") << "small/list.m3u" << 61 << "No space left on device";
+        QTest::newRow("missing folder") << "missing/list.m3u" << 2000 << 76 << "";
+        QTest::newRow("directory as target") << "adir" << 2000 << 75 << "";
+        QTest::newRow("empty name") << "" << 2000 << 64 << "";
+        QTest::newRow("pipe as target") << "pipe" << 2000 << 75 << "pipe is not a regular file";
+        // "small" holds 16 KiB, which some 70 KB of rows overrun; "full" has
+        // no room left at all, so even a few rows, which never fill a write
+        // buffer, fail.
+        QTest::newRow("full disk") << "small/list.m3u" << 2000 << 61 << "No space left on device";
+        QTest::newRow("full disk, a few rows") << "full/list.m3u" << 3 << 61 << "No space left on device";
     }
     void writeFailures()
     {
         QFETCH(QString, relative);
+        QFETCH(int, rows);
         QFETCH(int, number);
         QFETCH(QString, description);
         QTemporaryDir tmp;
         QVERIFY(QDir(tmp.path()).mkdir("adir"));
         QVERIFY(QDir(tmp.path()).mkdir("small"));
+        QVERIFY(QDir(tmp.path()).mkdir("full"));
         QVERIFY(::mkfifo(QFile::encodeName(tmp.filePath("pipe")).constData(), 0644) == 0);
         std::optional<SystemSetups::SmallVolume> volume;
-        const QString old = tmp.filePath("small/list.m3u");
-        if (relative.startsWith("small/")) {
-            volume.emplace(tmp.filePath("small"), 16);
+        const QString volumeDir = relative.section('/', 0, 0);
+        const QString old = tmp.path() + "/" + volumeDir + "/list.m3u";
+        if (volumeDir == "small" || volumeDir == "full") {
+            volume.emplace(tmp.filePath(volumeDir), 16);
             if (!volume->isMounted())
                 QSKIP(qPrintable(volume->why()));
             QVERIFY(writeFile(old, "/old.mp3\r\n"));
+            if (volumeDir == "full")
+                QVERIFY2(volume->fill(), qPrintable(volume->why()));
         }
         const QString name = relative.isEmpty() ? QString() : tmp.filePath(relative);
-        const Status s = PlaylistFile::write(name, numberedRows(2000)); // some 70 KB
+        const Status s = PlaylistFile::write(name, numberedRows(rows));
         QVERIFY(s);
         QCOMPARE(s->number, number);
         if (!description.isEmpty())
@@ -251,7 +289,7 @@ private Q_SLOTS:
         QCOMPARE(pathKind(tmp.filePath("pipe")), PathKind::SpecialFile);
         if (volume) {
             QCOMPARE(readFile(old), QByteArray("/old.mp3\r\n"));
-            QCOMPARE(QDir(tmp.filePath("small")).entryList(QDir::Files | QDir::Hidden), QStringList{"list.m3u"});
+            QCOMPARE(QDir(tmp.filePath(volumeDir)).entryList(QDir::Files | QDir::Hidden), QStringList{"list.m3u"});
         }
     }
 
@@ -266,36 +304,58 @@ private Q_SLOTS:
     }
 
     // A list the user may write, in a folder where he may create nothing:
-    // saved in place. A list he may not write stays as it was. Root may write
+    // saved in place. A list he may not write stays as it was, and so does
+    // one that would need more room than a full disk has. Root may write
     // anywhere, so as root the save runs in a child process as nobody.
     void listInReadOnlyFolder_data()
     {
         QTest::addColumn<bool>("writable");
+        QTest::addColumn<bool>("full");
+        QTest::addColumn<int>("rows");
         QTest::addColumn<int>("number"); // 0 for a successful save
-        QTest::newRow("writable list is saved") << true << 0;
-        QTest::newRow("read-only list is kept") << false << 70;
+        QTest::newRow("writable list is saved") << true << false << 2 << 0;
+        QTest::newRow("read-only list is kept") << false << false << 2 << 70;
+        // Some 5 KB: more than the one page the old list takes.
+        QTest::newRow("writable list on a full disk is kept") << true << true << 150 << 61;
+        QTest::newRow("writable list on a full disk, fitting the old room, is saved") << true << true << 2 << 0;
     }
     void listInReadOnlyFolder()
     {
         QFETCH(bool, writable);
+        QFETCH(bool, full);
+        QFETCH(int, rows);
         QFETCH(int, number);
         QTemporaryDir tmp;
-        const QString name = tmp.filePath("list.m3u");
-        QVERIFY(writeFile(name, "/old.mp3\r\n"));
+        QString folder = tmp.path();
+        std::optional<SystemSetups::SmallVolume> volume;
+        if (full) {
+            folder = tmp.filePath("full");
+            QVERIFY(QDir(tmp.path()).mkdir("full"));
+            // The user the save runs as has to reach the folder.
+            QVERIFY(QFile::setPermissions(tmp.path(), QFile::permissions(tmp.path()) | QFileDevice::ExeOther));
+            volume.emplace(folder, 16);
+            if (!volume->isMounted())
+                QSKIP(qPrintable(volume->why()));
+        }
+        const QString name = folder + "/list.m3u";
+        const QByteArray old = "/old.mp3\r\n";
+        QVERIFY(writeFile(name, old));
+        if (volume)
+            QVERIFY2(volume->fill(), qPrintable(volume->why()));
         const QFileDevice::Permissions readable = QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
         QVERIFY(QFile::setPermissions(name, writable ? readable | QFileDevice::WriteOwner : readable));
-        const QByteArray rows = "/new/one.mp3\r\n/new/two.mp3\r\n";
+        const QStringList newRows = numberedRows(rows);
         auto save = [&] {
-            const Status s = PlaylistFile::write(name, {"/new/one.mp3", "/new/two.mp3"});
+            const Status s = PlaylistFile::write(name, newRows);
             return s ? s->number : 0;
         };
         QString why;
-        const int got = SystemSetups::runBesideUnwritableFolder(tmp.path(), name, save, &why);
+        const int got = SystemSetups::runBesideUnwritableFolder(folder, name, save, &why);
         if (got < 0)
             QSKIP(qPrintable(why));
         QCOMPARE(got, number);
-        QCOMPARE(readFile(name), number == 0 ? rows : QByteArray("/old.mp3\r\n"));
-        QCOMPARE(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"list.m3u"});
+        QCOMPARE(readFile(name), number == 0 ? (newRows.join("\r\n") + "\r\n").toUtf8() : old);
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"list.m3u"});
     }
 
     void writeFailingPartWayKeepsOldFile()

@@ -501,23 +501,22 @@ private Q_SLOTS:
         QTest::newRow("folder missing") << "missing";
         QTest::newRow("path with a line break") << "linebreak";
         QTest::newRow("full disk") << "full";
+        QTest::newRow("full disk, one entry") << "filled";
     }
     void exportFailures()
     {
         QFETCH(QString, how);
         QTemporaryDir dir;
         std::optional<SystemSetups::SmallVolume> volume;
-        if (how == "full") {
+        if (how == "full" || how == "filled") {
             volume.emplace(dir.path(), 16);
             if (!volume->isMounted())
                 QSKIP(qPrintable(volume->why()));
         }
         const QString old = dir.path() + "/old.m3u";
-        {
-            QFile f(old);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write("/keep/me.mp3\r\n");
-        }
+        QVERIFY(writeFile(old, "/keep/me.mp3\r\n"));
+        if (how == "filled")
+            QVERIFY2(volume->fill(), qPrintable(volume->why()));
         QString target = old;
         frmMP3 w;
         w.lstMP3->Add({"a.mp3", "1 B", "", how == "linebreak" ? "/m/a\nb.mp3" : "/m/a.mp3"});
@@ -539,7 +538,7 @@ private Q_SLOTS:
         QCOMPARE(MsgBoxSeam::shown().size(), 1);
         QCOMPARE(MsgBoxSeam::shown().at(0).style, int(MsgBoxStyle::Critical));
         QVERIFY(!MsgBoxSeam::shown().at(0).text.isEmpty());
-        if (how == "full")
+        if (volume)
             QCOMPARE(MsgBoxSeam::shown().at(0).text, "No space left on device");
         QCOMPARE(w.cdgMP3->FileName(), "");
         // The old file is whole, and nothing else was left behind.

@@ -1,8 +1,11 @@
 #include "SettingsStore.h"
+#include "SystemSetups.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSettings>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -66,6 +69,91 @@ private slots:
         QVERIFY(SaveSetting("Orvane", "Orvane", "GONE", "x"));
         DeleteSetting("Orvane", "Orvane", "GONE");
         QCOMPARE(GetSetting("Orvane", "Orvane", "GONE"), QString());
+    }
+
+    // The store is written behind QSettings' back, and QSettings keeps what
+    // it read of each file: every save must be seen by the next read, also
+    // when saves of the same length follow each other within a millisecond.
+    void everySaveIsSeenByTheNextRead()
+    {
+        // In memory, where a save takes well under a millisecond.
+        QTemporaryDir tmp;
+        QVERIFY(QDir(tmp.path()).mkdir("home"));
+        SystemSetups::SmallVolume volume(tmp.filePath("home"), 1024);
+        if (!volume.isMounted())
+            QSKIP(qPrintable(volume.why()));
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, tmp.filePath("home"));
+        const auto restore = qScopeGuard([this] {
+            QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path());
+        });
+        QStringList missed;
+        for (int i = 0; i < 200; ++i) {
+            const QString value = QString::number(1000 + i);
+            if (!SaveSetting("Seen", "Orvane", "MAINTOP", value) || GetSetting("Seen", "Orvane", "MAINTOP") != value)
+                missed.append(value);
+        }
+        DeleteSetting("Seen", "Orvane", "MAINTOP");
+        QCOMPARE(missed, QStringList());
+        QCOMPARE(GetSetting("Seen", "Orvane", "MAINTOP", "gone"), QStringLiteral("gone"));
+    }
+
+    // Closing the window saves Top, then Left. On a full or nearly full disk
+    // a save either fails and leaves the file byte for byte as it was, or
+    // succeeds for real: never a reported success over a lost file, and no
+    // later save finding room where an earlier one had emptied the file.
+    void failedSavesLeaveTheFileAsItWas_data()
+    {
+        QTest::addColumn<int>("pages"); // of room left on the disk
+        QTest::newRow("no room at all") << 0;
+        QTest::newRow("room for a lock file") << 1;
+        QTest::newRow("room for a lock file and a copy") << 2;
+        QTest::newRow("room for three pages") << 3;
+    }
+    void failedSavesLeaveTheFileAsItWas()
+    {
+        QFETCH(int, pages);
+        QTemporaryDir tmp;
+        QVERIFY(QDir(tmp.path()).mkdir("home"));
+        SystemSetups::SmallVolume volume(tmp.filePath("home"), 32);
+        if (!volume.isMounted())
+            QSKIP(qPrintable(volume.why()));
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, tmp.filePath("home"));
+        const auto restore = qScopeGuard([this] {
+            QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path());
+        });
+        QMap<QStringList, QString> expected{{{"Orvane", "MAINTOP"}, "1500"},
+                                            {{"Orvane", "MAINLEFT"}, "3000"},
+                                            {{"OrvaneVideo", "MAINTOP"}, "10"}};
+        for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+            QVERIFY(SaveSetting("Full", it.key().at(0), it.key().at(1), it.value()));
+        const QString file = tmp.filePath("home/Full/Full.ini");
+        QVERIFY2(volume.fill(qint64(pages) * 4096), qPrintable(volume.why()));
+
+        const QList<QPair<QStringList, QString>> changes{{{"Orvane", "MAINTOP"}, "1234"},
+                                                         {{"Orvane", "MAINLEFT"}, "2250"},
+                                                         {{"OrvaneVideo", "MAINTOP"}, QString()}};
+        int failed = 0;
+        for (const auto &[where, value] : changes) {
+            const QByteArray before = TestFiles::readFile(file);
+            bool changed = false;
+            if (value.isNull()) {
+                DeleteSetting("Full", where.at(0), where.at(1));
+                changed = TestFiles::readFile(file) != before;
+            } else {
+                changed = SaveSetting("Full", where.at(0), where.at(1), value);
+            }
+            if (changed) {
+                expected[where] = value;
+            } else {
+                ++failed;
+                QCOMPARE(TestFiles::readFile(file), before);
+            }
+            for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+                QCOMPARE(GetSetting("Full", it.key().at(0), it.key().at(1)), it.value());
+        }
+        if (pages == 0)
+            QCOMPARE(failed, changes.size());
+        QCOMPARE(QDir(tmp.filePath("home/Full")).entryList(QDir::Files | QDir::Hidden), QStringList{"Full.ini"});
     }
 
     void unwritableStoreIsReported()

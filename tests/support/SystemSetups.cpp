@@ -4,8 +4,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <grp.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -25,6 +27,42 @@ SmallVolume::~SmallVolume()
 {
     if (m_mounted)
         ::umount2(QFile::encodeName(m_folder).constData(), MNT_DETACH);
+}
+
+bool SmallVolume::fill(qint64 leave)
+{
+    const QByteArray folder = QFile::encodeName(m_folder + QStringLiteral("/.filler"));
+    if (!m_mounted || (::mkdir(folder.constData(), 0755) != 0 && errno != EEXIST)) {
+        m_why = QStringLiteral("cannot make the filler's folder");
+        return false;
+    }
+    const int fd = ::open((folder + "/zeros").constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        m_why = QStringLiteral("cannot create the filler: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    // Whole pages first, then ever smaller pieces up to the last byte.
+    static const char zeros[4096] = {};
+    int err = 0;
+    for (size_t piece = sizeof zeros; piece > 0; piece /= 2) {
+        ssize_t n = 0;
+        while ((n = ::write(fd, zeros, piece)) > 0 || (n < 0 && errno == EINTR)) {
+        }
+        err = n == 0 ? ENOSPC : errno;
+        if (err != ENOSPC)
+            break;
+    }
+    struct stat st {};
+    const bool left = err == ENOSPC && (leave == 0 || (::fstat(fd, &st) == 0 && st.st_size >= leave
+                                                        && ::ftruncate(fd, st.st_size - leave) == 0));
+    ::close(fd);
+    if (!left) {
+        m_why = err != ENOSPC
+                    ? QStringLiteral("filling stopped with: %1").arg(QString::fromLocal8Bit(std::strerror(err)))
+                    : QStringLiteral("cannot give back %1 bytes").arg(leave);
+        return false;
+    }
+    return true;
 }
 
 int runAs(uid_t uid, gid_t gid, const std::function<int()> &work, QString *why)

@@ -2,6 +2,7 @@
 // Conditions a test cannot make with permission bits alone while the suite
 // runs as root: a full disk, and a user who may not write a folder.
 #include <QString>
+#include <QtGlobal>
 #include <functional>
 #include <sys/types.h>
 
@@ -19,6 +20,10 @@ public:
     SmallVolume &operator=(const SmallVolume &) = delete;
     bool isMounted() const { return m_mounted; }
     QString why() const { return m_why; }
+    // Takes every free byte but `leave` with a file in the hidden folder
+    // ".filler", so that any write needing more room fails while what is
+    // there stays. False, with why() set, when the volume did not end up so.
+    bool fill(qint64 leave = 0);
 
 private:
     QString m_folder;
