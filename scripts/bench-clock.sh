@@ -9,11 +9,27 @@
 # script prints where the sound at the sink was at that moment, N + lag.
 # Goal: lag within 0 .. 0.3 s (the display shows whole seconds; a negative
 # lag means it went over to N early, by its rounding).
+#
+# "seek" mode: the song plays to 00:12, then the position knob is dragged
+# with the mouse (xdotool) to other seconds already shown, a few times. For
+# each seek to second T the script prints when the display first showed T
+# and when the sound of second T reached the sink, both after the release,
+# and the same for T + 1 (the tick back in step). Goal: within 0.3 s.
 # Usage: scripts/bench-clock.sh [seconds, default 15]
+#        scripts/bench-clock.sh seek [seeks, default 5]
 # Needs python3, ffmpeg (x11grab), pulseaudio-utils (parec), xdotool.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-secs=${1:-15}
+mode=steady
+if [[ ${1:-} == seek ]]; then
+    mode=seek
+    seeks=${2:-5}
+    ((seeks >= 1 && seeks <= 5)) || { echo "seeks: 1 to 5" >&2; exit 1; }
+    # 12 s of first play and the dialog, then about 4 s for each seek.
+    secs=$((16 + 4 * seeks))
+else
+    secs=${1:-15}
+fi
 [[ -x build/src/app/orvane ]] || { echo "build first: scripts/build.sh" >&2; exit 1; }
 source scripts/bench-session.sh
 bench_need python3 ffmpeg parec
@@ -50,7 +66,7 @@ while time.monotonic() < end:
     a = array.array('h'); a.frombytes(data[:len(data) // 2 * 2])
     for i, v in enumerate(a):
         if abs(v) > 2000:
-            if quiet > rate // 4:
+            if start is None:  # a burst ends after 0.1 s of quiet
                 start = (seen + i, now - (len(a) - i) / rate)
             last, quiet = seen + i, 0
         else:
@@ -61,6 +77,117 @@ while time.monotonic() < end:
     seen += len(a)
 rec.terminate()
 PY
+
+# seek_to_marks LENGTH TARGET...: once the sound at the sink has reached
+# second 12, drags the position knob to each target in turn, about 3 s apart.
+# Each drag is done just after a second's mark has been heard to its end:
+# the knob stands where that second's tick put it, and the recorder hears
+# the target's mark as a mark of its own. Notes "target
+# wall-clock-of-the-release" in $BENCH_WORK/seeks.
+seek_to_marks() {
+    python3 - "$BENCH_WORK" "$DISPLAY" "$@" <<'PY'
+import subprocess, sys, time
+work, display, length = sys.argv[1], sys.argv[2], float(sys.argv[3])
+targets = [int(t) for t in sys.argv[4:]]
+def heard():
+    try:
+        return [(int(k), float(t)) for k, t in (l.split() for l in open(work + '/heard') if l.strip())]
+    except (OSError, ValueError):
+        return []
+def xdo(*args):
+    subprocess.run(['xdotool'] + [str(a) for a in args], check=True)
+deadline = time.monotonic() + 60
+while not any(k >= 12 for k, _ in heard()):
+    if time.monotonic() > deadline:
+        sys.exit('the song did not reach 00:12')
+    time.sleep(0.05)
+out = open(work + '/seeks', 'w')
+for target in targets:
+    seen = len(heard())
+    while len(heard()) == seen:
+        time.sleep(0.01)
+    second, at = heard()[-1]
+    time.sleep(max(0, at + 0.02 * (second % 40 + 1) + 0.15 - time.monotonic()))
+    # Where that second's tick put the knob (twips; 15 to a pixel), grabbed
+    # at its middle, and moved to the middle of the target's second.
+    left = 120 + int((second + 0.03) / length * 3540)
+    x = round(left / 15) + 14
+    dx = round((120 + (target + 0.5) / length * 3540 - left) / 15)
+    xdo('mousemove', x, 75, 'mousedown', 1)
+    xdo('mousemove', x + dx // 2, 75)
+    xdo('mousemove', x + dx, 75)
+    released = time.time()
+    xdo('mouseup', 1)
+    print(target, '%.4f' % released, file=out, flush=True)
+    time.sleep(2.2)
+PY
+}
+
+# report_seeks: for each seek, when the display and the sound at the sink
+# reached the target second, and the second after it.
+report_seeks() {
+    python3 - "$BENCH_WORK" <<'PY'
+import re, sys
+work = sys.argv[1]
+wall, mono = map(float, open(work + '/clocks').read().split())
+heard = [(int(k), float(t) - mono + wall) for k, t in (l.split() for l in open(work + '/heard'))]
+frames = []
+for line in open(work + '/shots'):
+    m = re.search(r' pts:(\d+).*checksum:(\w+)', line)
+    if m:
+        frames.append((int(m.group(1)) / 1e6, m.group(2)))
+seeks = [(int(t), float(at)) for t, at in (l.split() for l in open(work + '/seeks'))]
+if not seeks or not frames or not heard:
+    sys.exit('nothing measured (%d seeks, %d frames, %d marks heard)' % (len(seeks), len(frames), len(heard)))
+# What each display picture says: before the first seek it counts up from
+# the last "00:00", one second a change.
+zero = frames[0][1]
+first = max(i for i, f in enumerate(frames) if f[1] == zero and f[0] < seeks[0][1])
+second = {zero: 0}
+n = 0
+for i in range(first + 1, len(frames)):
+    if frames[i][0] >= seeks[0][1]:
+        break
+    if frames[i][1] != frames[i - 1][1]:
+        n += 1
+        second.setdefault(frames[i][1], n)
+print('display pictures known for 00:00 to 00:%02d before the first seek' % n)
+def shown_at(second_wanted, after, before):
+    return next((t for t, c in frames if after <= t < before and second.get(c) == second_wanted), None)
+def heard_at(k, after, before):
+    return next((t for kk, t in heard if kk == k and after <= t < before), None)
+def changed_after(at):
+    old = next((c for t, c in reversed(frames) if t <= at), None)
+    return next((t for t, c in frames if t > at and c != old), None)
+worst = 0.0
+missed = 0
+kept = []
+print('seek to T (knob released at 0): display shows T | sound of T at the sink | lag; same for T+1 (s)')
+for i, (target, released) in enumerate(seeks):
+    until = seeks[i + 1][1] if i + 1 < len(seeks) else float('inf')
+    change = changed_after(released)
+    if change is not None:
+        kept.append(change - released)
+    row = []
+    for s in (target, target + 1):
+        d, h = shown_at(s, released, until), heard_at(s, released, until)
+        if d is None or h is None:
+            row.append('%2d: display %s, sound %s' % (s, 'never' if d is None else '%.3f' % (d - released),
+                                                   'never' if h is None else '%.3f' % (h - released)))
+            missed += 1
+            continue
+        lag = d - h
+        worst = max(worst, abs(lag))
+        row.append('%2d: %.3f | %.3f | %+.3f' % (s, d - released, h - released, lag))
+    print('  ' + '   '.join(row))
+if kept:
+    print('the second shown before the seek stayed up for %s s after the release'
+          % ' '.join('%.3f' % k for k in kept))
+print('after a seek: largest |lag| %.3f s over %d seeks%s (goal within 0.3: %s)'
+      % (worst, len(seeks), ', %d seconds never shown or heard' % missed if missed else '',
+         'met' if worst <= 0.3 and not missed else 'missed'))
+PY
+}
 
 bench_start_orvane
 # Label20, the player's time: twips 885,435 510x180.
@@ -78,9 +205,16 @@ knobgrab=$!
 sleep 0.5
 python3 -c 'import time; print(time.time(), time.monotonic())' >"$BENCH_WORK/clocks"
 bench_play_in_orvane "$song"
+if [[ $mode == seek ]]; then
+    seek_to_marks "$((secs + 5))" 3 8 2 10 5
+fi
 wait "$grab" || true
 wait "$knobgrab" || true
 sleep 1.5
+if [[ $mode == seek ]]; then
+    report_seeks
+    exit 0
+fi
 
 python3 - "$BENCH_WORK" $((secs + 5)) <<'PY'
 import re, sys

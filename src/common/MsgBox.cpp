@@ -36,6 +36,9 @@ int MsgBox(const QString &text, int style, const QString &title)
 
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(shownTitle);
+    // File names and system messages are shown as they are: a name with
+    // "<b>" or "&amp;" in it must not turn into markup.
+    box.setTextFormat(Qt::PlainText);
     box.setText(text);
     switch (style & 0x70) {
     case MsgBoxStyle::Critical: box.setIcon(QMessageBox::Critical); break;

@@ -75,6 +75,7 @@ void frmMP3::buildControls()
     stbMp3->setSizeGripEnabled(true);
     stbMp3Panel1 = new QLabel(stbMp3);
     stbMp3Panel1->setObjectName(QStringLiteral("stbMp3Panel1"));
+    stbMp3Panel1->setTextFormat(Qt::PlainText);
     stbMp3->addWidget(stbMp3Panel1, 1);
 
     picMP3 = new QWidget(this);

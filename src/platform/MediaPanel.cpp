@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QSlider>
 #include <QStyle>
+#include <QTextDocument>
 #include <QToolButton>
 
 #include <cmath>
@@ -55,6 +56,7 @@ MediaPanel::MediaPanel(MediaPlayerControl *control)
     m_time = new QLabel(this);
     m_time->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     for (QLabel *l : {m_status, m_time}) {
+        l->setTextFormat(Qt::PlainText); // a reason may quote a file name
         QFont f = l->font();
         f.setPixelSize(11);
         l->setFont(f);
@@ -139,7 +141,9 @@ void MediaPanel::setState(MediaPlayerControl::PlayState state)
 void MediaPanel::setNote(const QString &note)
 {
     m_note = note;
-    m_status->setToolTip(note);
+    // Tool tips take markup whenever the text looks like it: a file name in
+    // the reason must show as it is.
+    m_status->setToolTip(note.isEmpty() ? QString() : Qt::convertFromPlainText(note, Qt::WhiteSpacePre));
     if (parentWidget())
         place(parentWidget()->rect());
     refresh();

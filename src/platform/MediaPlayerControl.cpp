@@ -289,6 +289,7 @@ Status MediaPlayerControl::openUri(const QString &uri, bool play)
     connect(pipe, &MediaPipeline::failed, this, &MediaPlayerControl::onFailed);
     connect(pipe, &MediaPipeline::durationChanged, this, [this] { d->duration = 0; });
     connect(pipe, &MediaPipeline::asyncDone, this, [this] {
+        const bool seekLanded = d->pendingSeek >= 0;
         d->pendingSeek = -1;
         d->seekSettle.stop();
         if (d->lateLoad.isActive()) { // the load came up after all
@@ -297,6 +298,8 @@ Status MediaPlayerControl::openUri(const QString &uri, bool play)
             if (d->panel)
                 d->panel->refresh();
         }
+        if (seekLanded)
+            Q_EMIT SeekLanded();
     });
     connect(pipe, &MediaPipeline::frameReady, this, [this] { update(); });
     d->duration = pipe->duration();

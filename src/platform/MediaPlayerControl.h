@@ -89,6 +89,9 @@ Q_SIGNALS:
     // A media was opened, or the next entry of a list: HasVideo() now tells
     // about it. The play state may not change when one follows another.
     void MediaOpened();
+    // A seek has landed: CurrentPosition() now reads from the media at its
+    // new place, so displays of the position can show it and get in step.
+    void SeekLanded();
 
 protected:
     void paintEvent(QPaintEvent *event) override;

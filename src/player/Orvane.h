@@ -255,7 +255,9 @@ private:
     // end-of-media advance, which keeps the names of the entries that failed.
     bool openInPlayer(const QString &name, bool byAdvance = false);
     void playInPlayer();
-    void setTitle(const QString &text);
+    // `tellsOfFailure`: the text reports an entry that could not be played,
+    // which the next entry that opens replaces with its own name.
+    void setTitle(const QString &text, bool tellsOfFailure = false);
 
     OrvaneControls c;
     PlaylistStore m_playlist;
@@ -296,6 +298,7 @@ private:
     // of the one that plays names them.
     QStringList m_passedOver;
     bool m_openedByAdvance = false; // what is open came from the advance
+    bool m_titleTellsOfFailure = false; // the title reports a failure, not what plays
     void secondTick();
     void followHeight();
     void updateTitleScroll();

@@ -21,7 +21,9 @@ void Orvane::wireAddSongs()
 }
 
 // An entry that cannot be opened must not pass for playing: the title says
-// so, over whatever name a caller put there.
+// so, over whatever name a caller put there. One that opens replaces such a
+// report with its own name, so the title never tells of a failure while
+// another song plays.
 bool Orvane::openInPlayer(const QString &name, bool byAdvance)
 {
     if (!byAdvance)
@@ -29,12 +31,16 @@ bool Orvane::openInPlayer(const QString &name, bool byAdvance)
     m_openedByAdvance = false;
     if (Status s = c.am1->setFileName(name)) {
         logMediaFailure(qUtf8Printable(QStringLiteral("opening \"%1\"").arg(name)), *s);
-        setTitle(CannotPlayText(name, *s));
+        setTitle(CannotPlayText(name, *s), true);
         if (byAdvance)
             m_passedOver << name;
         return false;
     }
     m_openedByAdvance = byAdvance;
+    if (m_titleTellsOfFailure) {
+        const bool isSelected = !m_playlist.selectedText().isEmpty() && name == m_playlist.selectedPath();
+        setTitle(isSelected ? m_playlist.selectedText() : StripPath(name));
+    }
     return true;
 }
 
@@ -44,7 +50,11 @@ void Orvane::playInPlayer()
         logMediaFailure("play", *s);
 }
 
-void Orvane::setTitle(const QString &text) { c.Label24->setCaption(text); }
+void Orvane::setTitle(const QString &text, bool tellsOfFailure)
+{
+    c.Label24->setCaption(text);
+    m_titleTellsOfFailure = tellsOfFailure;
+}
 
 // The dialog add. A cancelled dialog leaves everything as it was; a file the
 // media control cannot open is still added, and the window carries on.

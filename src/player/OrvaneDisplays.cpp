@@ -63,6 +63,13 @@ void Orvane::wireDisplays()
         if (state == MediaPlayerControl::PlayState::Playing && c.Timer4->isActive())
             c.Timer4->start(c.am1->msToNextSecond(TickMs));
     });
+    // A seek (the position knob, a stop's rewind) shows its second as soon as
+    // it lands and puts the tick in step with the new place; waiting for the
+    // tick would leave the old second up to a second longer.
+    connect(c.am1, &MediaPlayerControl::SeekLanded, this, [this] {
+        if (c.Timer4->isActive())
+            secondTick();
+    });
     connect(c.Timer7, &QTimer::timeout, this, &Orvane::Timer7_Timer);
     new WindowStateWatch(this, [this] { updateTitleScroll(); });
 }

@@ -46,11 +46,13 @@ void Orvane::Image2_Click() { showMinimized(); }
 void Orvane::Timer1_Timer() { GetWindowSize(); }
 
 // The caption follows the window state; minimised it carries the title line,
-// so the taskbar shows what plays.
+// so the taskbar shows what plays. A name is shown as it is: "[*]" in it would
+// otherwise be taken for the placeholder of a modified window and vanish.
 void Orvane::GetWindowSize()
 {
     if (isMinimized())
-        setWindowTitle(QStringLiteral("Orvane...") + c.Label24->Caption());
+        setWindowTitle(QStringLiteral("Orvane...")
+                       + c.Label24->Caption().replace(QLatin1String("[*]"), QLatin1String("[*][*]")));
     else
         setWindowTitle(QStringLiteral("Orvane"));
 }

@@ -96,7 +96,7 @@ void Orvane::am1_EndOfStream(long Result)
 // it, the advance goes on as if it had ended.
 void Orvane::am1_Failed(const Error &error)
 {
-    setTitle(CannotPlayText(c.am1->FileName(), error));
+    setTitle(CannotPlayText(c.am1->FileName(), error), true);
     if (!std::exchange(m_openedByAdvance, false))
         return;
     m_passedOver << c.am1->FileName();
@@ -123,7 +123,7 @@ void Orvane::advanceToNextEntry()
                 return;
             if (openInPlayer(m_playlist.selectedPath(), true)) {
                 if (!m_passedOver.isEmpty())
-                    setTitle(m_playlist.selectedText() + PassedOverNote(m_passedOver));
+                    setTitle(m_playlist.selectedText() + PassedOverNote(m_passedOver), true);
                 playInPlayer();
                 return;
             }
@@ -134,7 +134,7 @@ void Orvane::advanceToNextEntry()
         for (int row = m_playlist.selectedIndex() + 1; row < count && m_passedOver.size() < count; ++row) {
             m_playlist.setSelectedIndex(row);
             if (openInPlayer(m_playlist.selectedPath(), true)) {
-                setTitle(m_playlist.selectedText() + PassedOverNote(m_passedOver));
+                setTitle(m_playlist.selectedText() + PassedOverNote(m_passedOver), !m_passedOver.isEmpty());
                 playInPlayer();
                 return;
             }

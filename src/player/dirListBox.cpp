@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStyledItemDelegate>
+#include <QTextDocument>
 
 #include <algorithm>
 
@@ -106,7 +107,8 @@ void dirListBox::fill()
         auto *item = new QListWidgetItem(icon, text, this);
         item->setData(PathRole, target);
         item->setData(LevelRole, level);
-        item->setToolTip(target);
+        // As it is: tool tips would take a folder named "<b>x" as markup.
+        item->setToolTip(Qt::convertFromPlainText(target, Qt::WhiteSpacePre));
         return item;
     };
     int level = 0;

@@ -25,6 +25,9 @@ void video::wireSlider()
     connect(c.islider, &ImageControl::MouseMove, this, &video::islider_MouseMove);
     connect(c.islider, &ImageControl::MouseUp, this, &video::islider_MouseUp);
     connect(c.Timer55, &QTimer::timeout, this, &video::Timer55_Timer);
+    // A seek that lands puts the knob at its place at once and the tick in
+    // step with the new position.
+    connect(c.MediaPlayer1, &MediaPlayerControl::SeekLanded, this, &video::Timer55_Timer);
     connect(c.Timer1, &QTimer::timeout, this, &video::Timer1_Timer);
 }
 

@@ -1,6 +1,9 @@
 #include "ImageControl.h"
 #include "LabelControl.h"
+#include "MsgBox.h"
 
+#include <QLabel>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -17,6 +20,18 @@ protected:
         e->accept();
     }
 };
+
+// Pixels of a strong red: what "<font color=red>" would paint.
+int redPixels(const QImage &image)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            n += c.red() > 160 && c.green() < 90 && c.blue() < 90;
+        }
+    return n;
+}
 } // namespace
 
 class TestImageControl : public QObject {
@@ -202,6 +217,59 @@ private slots:
         QVERIFY(pixelsOf(Qt::red) > 0);
         label->setCaption(QString());
         QCOMPARE(pixelsOf(Qt::red), 0);
+    }
+
+    // A file name or a system message is shown as it is, never as markup:
+    // in a label and in the shared message box.
+    void namesShowAsTheyAre_data()
+    {
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<QString>("text");
+        const QString name = QStringLiteral("<b>Bold <font color=red size=6>red.mp3");
+        QTest::newRow("label") << "label" << name;
+        QTest::newRow("message box") << "message box" << name;
+        QTest::newRow("message box, entity") << "message box" << QStringLiteral("Cannot rename Tom &amp; Jerry");
+    }
+    void namesShowAsTheyAre()
+    {
+        QFETCH(QString, where);
+        QFETCH(QString, text);
+        QLabel *shown = nullptr;
+        QImage painted;
+        if (where == "label") {
+            auto *label = new LabelControl(m_window, "Label24", 0, 0, 3000, 600, text);
+            label->show();
+            shown = label;
+            painted = m_window->grab(label->geometry()).toImage();
+        } else {
+            // The real box: look at it once it is up, then close it with the keyboard.
+            bool seen = false;
+            Qt::TextFormat format = Qt::AutoText;
+            QString labelText;
+            QTimer::singleShot(0, this, [&] {
+                auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+                if (!box)
+                    return;
+                auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+                if (label) {
+                    seen = true;
+                    format = label->textFormat();
+                    labelText = label->text();
+                    painted = label->grab().toImage();
+                }
+                QTest::keyClick(box, Qt::Key_Escape);
+            });
+            MsgBox(text, MsgBoxStyle::Critical);
+            QVERIFY(seen);
+            QCOMPARE(format, Qt::PlainText);
+            QCOMPARE(labelText, text);
+        }
+        if (shown) {
+            QCOMPARE(shown->textFormat(), Qt::PlainText);
+            QCOMPARE(shown->text(), text);
+        }
+        QVERIFY(!painted.isNull());
+        QCOMPARE(redPixels(painted), 0);
     }
 };
 

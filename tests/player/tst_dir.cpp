@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 
 #include "DriveInfo.h"
 #include "MsgBox.h"
@@ -134,10 +135,24 @@ private Q_SLOTS:
     {
         QTemporaryDir tmp;
         const QString folder = makeMixedFolder(tmp);
+        const QString marked = folder + "/<b>Bold <font color=red>Tom &amp; co";
+        QVERIFY(QDir().mkpath(marked));
         dir d(*store);
         QVERIFY(d.Dir1->setPath(folder));
         QListWidgetItem *sub = itemFor(d.Dir1, folder + "/sub");
         QVERIFY(sub);
+        // Each row's tool tip shows its folder's path as it is, as a tool tip
+        // shows text: taken as markup when it looks like markup.
+        QVERIFY(itemFor(d.Dir1, marked));
+        for (int i = 0; i < d.Dir1->count(); ++i) {
+            const QString tip = d.Dir1->item(i)->toolTip();
+            QTextDocument shown;
+            if (Qt::mightBeRichText(tip))
+                shown.setHtml(tip);
+            else
+                shown.setPlainText(tip);
+            QCOMPARE(shown.toPlainText().replace(QChar::Nbsp, u' '), dirListBox::itemPath(d.Dir1->item(i)));
+        }
         // Hidden folders are not listed.
         QVERIFY(!itemFor(d.Dir1, folder + "/.hidden.mp3"));
         Q_EMIT d.Dir1->itemActivated(sub);

@@ -4,6 +4,7 @@
 #define QTEST_QPA_MOUSE_HANDLING // mouse events go through the window: implicit grab, as for a user
 #include <QApplication>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -265,7 +266,7 @@ private Q_SLOTS:
     }
 
     // The whole path as a user takes it: a 4 s song plays through the fake
-    // sink and is paused early; the knob is dragged to just past the middle
+    // sink and is paused early; the knob is dragged past the middle
     // and released, and playback goes on from 2 s; then the knob follows
     // playback again.
     void dragSeeksDuringPlayback()
@@ -282,16 +283,25 @@ private Q_SLOTS:
         const QPoint p0 = knobCentre(k);
         QTest::mousePress(w.get(), Qt::LeftButton, {}, p0);
         const double pressLeft = k->Left();
-        // Aim 60 twips past the middle (1890), to the nearest pixel.
-        const int dx = qRound((1950.0 - pressLeft) / 15);
+        // Aim well past the middle (1890) but short of 3 s (2775), to the
+        // nearest pixel.
+        const int dx = qRound((2300.0 - pressLeft) / 15);
         for (int step = 1; step <= 4; ++step)
             QTest::mouseMove(w.get(), p0 + QPoint(dx * step / 4, 0), 20);
         const double dropped = k->Left();
         QCOMPARE(dropped, pressLeft + dx * 15);
         QTest::qWait(1200); // a tick of the follow timer while held
         QCOMPARE(k->Left(), dropped);
+        QVERIFY(c().Label20->Caption() != QStringLiteral("00:02"));
+        QSignalSpy landed(c().am1, &MediaPlayerControl::SeekLanded);
         QTest::mouseRelease(w.get(), Qt::LeftButton, {}, p0 + QPoint(dx, 0));
         QCOMPARE(c().am1->playState(), PlayState::Playing);
+        // Once the seek lands both time displays show its second and the
+        // knob its place, without waiting for the next tick.
+        QVERIFY(!landed.isEmpty() || landed.wait(5000));
+        QCOMPARE(c().Label20->Caption(), QStringLiteral("00:02"));
+        QCOMPARE(c().toptime->Caption(), QStringLiteral("00:02"));
+        QVERIFY2(k->Left() >= 1890 && k->Left() < dropped, qPrintable(QString::number(k->Left())));
         // Without the seek, playing on from below 1 s could not reach 2 s
         // within the wait. (The control may read 0 for a moment while it goes
         // back to playing.)

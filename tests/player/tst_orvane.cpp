@@ -384,6 +384,11 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(w.windowTitle(), QStringLiteral("Orvane...a.wav"), 2000);
         w.controls().Label24->setCaption("Right");
         QTRY_COMPARE_WITH_TIMEOUT(w.windowTitle(), QStringLiteral("Orvane...Right"), 2000);
+        // A song's name shows as it is, with what looks like markup or like
+        // the placeholder of a modified window.
+        w.controls().Label24->setCaption("Live [*] <b>take</b> &amp; co.mp3");
+        QTRY_COMPARE_WITH_TIMEOUT(w.windowHandle()->title(), QStringLiteral("Orvane...Live [*] <b>take</b> &amp; co.mp3"),
+                                  2000);
         w.setWindowState(Qt::WindowNoState);
         QTRY_COMPARE_WITH_TIMEOUT(w.windowTitle(), QStringLiteral("Orvane"), 2000);
         w.setWindowState(Qt::WindowMaximized);

@@ -87,6 +87,53 @@ private Q_SLOTS:
         QCOMPARE(c.Label24->Caption(), QStringLiteral("old song"));
     }
 
+    // An entry that fails leaves its report in the title, and so does one
+    // that the end-of-media advance passed over; the next entry that plays,
+    // however the user reaches it, puts its own name there instead. The
+    // list: a file that has gone, a.wav, b.wav.
+    void titleFollowsWhatPlaysAfterAFailure_data()
+    {
+        QTest::addColumn<bool>("skipped"); // gone.wav passed over by the advance, not opened by Next
+        QTest::addColumn<QByteArray>("action");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("next") << false << QByteArray("next") << 1;
+        QTest::newRow("panel next") << false << QByteArray("Image13") << 1;
+        QTest::newRow("previous wraps") << false << QByteArray("previous") << 2;
+        QTest::newRow("play the clicked row") << false << QByteArray("play") << 1;
+        QTest::newRow("next after a skip") << true << QByteArray("next") << 2;
+    }
+    void titleFollowsWhatPlaysAfterAFailure()
+    {
+        QFETCH(bool, skipped);
+        QFETCH(QByteArray, action);
+        QFETCH(int, expected);
+        QTemporaryDir dir;
+        auto w = PlayerWindow::shown();
+        const OrvaneControls &c = w->controls();
+        w->setHeight(OrvaneGeometry::HeightPanel);
+        w->playlist().append(dir.filePath("gone.wav"), QStringLiteral("gone.wav"));
+        addRows(*w, 2);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Orvane: opening .*gone\\.wav.*failed")));
+        if (skipped) {
+            w->am1_EndOfStream(0);
+            QCOMPARE(c.Label24->Caption(), QStringLiteral("a.wav (could not play gone.wav)"));
+        } else {
+            PlayerWindow::click(*w, "next");
+            QCOMPARE(c.Label24->Caption(), QStringLiteral("Cannot play gone.wav (File not found)"));
+        }
+
+        if (action == "play") {
+            const QPoint row = c.lstfavs->visualItemRect(c.lstfavs->item(expected)).center();
+            QTest::mouseClick(c.lstfavs->viewport(), Qt::LeftButton, {}, row);
+        }
+        PlayerWindow::click(*w, action.constData());
+
+        QCOMPARE(w->playlist().selectedIndex(), expected);
+        QCOMPARE(c.am1->FileName(), m_paths.at(expected - 1));
+        QCOMPARE(c.am1->playState(), PlayState::Playing);
+        QCOMPARE(c.Label24->Caption(), QFileInfo(m_paths.at(expected - 1)).fileName());
+    }
+
     void nextAndPreviousOnAnEmptyList()
     {
         auto w = PlayerWindow::shown();

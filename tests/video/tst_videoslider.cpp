@@ -164,6 +164,7 @@ private Q_SLOTS:
         const QPoint at0 = dragKnob(v, dx, button);
         QCOMPARE((v.controls().islider->Left() - 240) / 3210, fraction);
         const double before = mp->CurrentPosition();
+        QSignalSpy landed(mp, &MediaPlayerControl::SeekLanded);
         releaseKnob(v, at0, button);
         const double target = std::floor(mp->Duration() * fraction);
         QCOMPARE(mp->playState(), PlayState::Playing);
@@ -173,6 +174,13 @@ private Q_SLOTS:
         // from the targets ahead).
         QVERIFY2(std::abs(mp->CurrentPosition() - target) < 0.2,
                  qPrintable(QStringLiteral("at %1 (was %2), target %3").arg(mp->CurrentPosition()).arg(before).arg(target)));
+        // Once the seek lands the knob stands for the target at once, and
+        // its tick (stopped above) runs again, in step with the new place.
+        QVERIFY(!landed.isEmpty() || landed.wait(5000));
+        QVERIFY(v.controls().Timer55->isActive());
+        const double shown = 240 + std::floor(target / mp->Duration() * 3210);
+        QVERIFY2(v.controls().islider->Left() >= shown && v.controls().islider->Left() < shown + 3210 * 0.3 / mp->Duration(),
+                 qPrintable(QString::number(v.controls().islider->Left())));
         // The seek settles within a moment; then playback runs on from the target.
         QTRY_VERIFY2_WITH_TIMEOUT(mp->CurrentPosition() >= target - 0.05 && mp->CurrentPosition() < target + 0.8,
                                   qPrintable(QStringLiteral("at %1, target %2").arg(mp->CurrentPosition()).arg(target)),
