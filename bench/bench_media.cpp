@@ -2,7 +2,8 @@
 // a FileName write to the first audio buffer at the sink (a fakesink with
 // sync=true: real time, silent); then CPU while playing a 128 kbps MP3, taken
 // from the program a user runs, under Xvfb into a private PulseAudio null
-// sink, beside a bare playbin into the same sink (scripts/bench-cpu.sh).
+// sink, against a bare playbin into the same sink, each playing alone in
+// interleaved rounds (scripts/bench-cpu.sh).
 // Run: build/bench/bench_media [seconds per CPU window] [cpu]
 // ("cpu" measures only the playing figures).
 #include <QApplication>
@@ -112,7 +113,8 @@ int main(int argc, char **argv)
     }
 
     // 3. CPU while playing: the program a user runs, into a real sound
-    // server, beside a bare playbin into the same sink (the reference).
+    // server, against a bare playbin into the same sink (the reference),
+    // each alone.
     std::fflush(stdout);
     QProcess cpu;
     cpu.setProcessChannelMode(QProcess::ForwardedChannels);

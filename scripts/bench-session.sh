@@ -1,7 +1,9 @@
 # Sourced by the benchmark scripts that measure the program a user runs:
 # a private X server (the server picks a free display itself), a private
 # PulseAudio with a null sink, a generated song, and the song played through
-# the main window's "Add Songs" dialog, as a user does it.
+# the main window's "Add Songs" dialog, as a user does it; and the counting
+# of a process's CPU time and context switches over all its threads, those
+# that exit on the way included.
 #
 # After bench_session_start: $BENCH_WORK (a scratch folder, removed at exit),
 # DISPLAY and PULSE_SERVER point at the private servers, which every program
@@ -95,6 +97,52 @@ bench_play_in_orvane() {
     xdotool key Return
 }
 
+# bench_stop PID: ends a process this session started and waits until it has gone.
+bench_stop() {
+    local p keep=()
+    kill "$1" 2>/dev/null || true
+    wait "$1" 2>/dev/null || true
+    for p in "${BENCH_PIDS[@]}"; do [[ $p == "$1" ]] || keep+=("$p"); done
+    BENCH_PIDS=("${keep[@]}")
+}
+
+# bench_streams: how many streams play into the private sink now.
+bench_streams() { pactl list short sink-inputs 2>/dev/null | wc -l; }
+# bench_wait_streams N: waits (up to 10 s) until exactly N streams play.
+bench_wait_streams() {
+    local i
+    for i in $(seq 200); do
+        [[ $(bench_streams) -eq $1 ]] && return 0
+        sleep 0.05
+    done
+    echo "expected $1 stream(s) at the sink, found $(bench_streams)" >&2
+    exit 1
+}
+
+# bench_alone PID SECONDS SETTLE: waits until the process's stream plays,
+# lets it settle SETTLE seconds, then measures it over SECONDS (bench_measure)
+# while its stream is the only one at the sink. A second stream at the same
+# sink raises the other player's CPU, and by how much depends on both, so
+# each player is measured alone.
+bench_alone() {
+    bench_wait_streams 1
+    sleep "$3"
+    [[ $(bench_streams) -eq 1 ]] || { echo "another stream plays at the sink" >&2; exit 1; }
+    bench_measure "$1" "$2"
+    [[ $(bench_streams) -eq 1 ]] || { echo "another stream joined the sink while measuring" >&2; exit 1; }
+}
+
+# bench_stats: "median min max" of the numbers on stdin (the median of an even
+# count is the mean of the middle two).
+bench_stats() {
+    sort -g | awk '{ v[NR] = $1 }
+        END {
+            if (!NR) { print "n/a n/a n/a"; exit }
+            m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+            printf "%.2f %.2f %.2f\n", m, v[1], v[NR]
+        }'
+}
+
 # bench_start_playbin FILE: the reference, a bare playbin into the same sink.
 bench_start_playbin() {
     gst-launch-1.0 -q playbin uri="file://$1" >/dev/null 2>&1 &
@@ -102,11 +150,86 @@ bench_start_playbin() {
     BENCH_PIDS+=("$BENCH_PLAYBIN_PID")
 }
 
-# CPU time in nanoseconds (the scheduler's own count, summed over the
-# process's threads) and context switches (all threads) of a process.
-bench_cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%d\n", s }'; }
-bench_switches() {
-    cat /proc/"$1"/task/*/status 2>/dev/null |
-        awk '/^(voluntary|nonvoluntary)_ctxt_switches/ { s += $2 } END { print s + 0 }'
+# Per-thread counts of a process, kept across the threads' exits.
+# A sum over the threads alive at each reading drops whenever one exits,
+# taking its whole history with it, and GStreamer's and GLib's pool threads
+# exit after sitting idle (about 29 s into playback). Nothing outside the
+# process reads the total of its exited threads: /proc/PID/status counts the
+# main thread only, /proc/PID/stat has no switch counts and CPU only in clock
+# ticks, and `perf stat -p` (which does fold in exited threads) needs perf
+# events, which containers and perf_event_paranoid often deny. So each
+# thread's last seen counts are kept in a state file, and a thread that has
+# gone keeps adding what it was last seen with. What it did between its last
+# reading and its exit is lost; readings are taken every half second, and pool
+# threads exit after sitting idle, so that is a wake-up or two at most.
+#
+# bench_track PID STATE: folds a reading into STATE ("T tid cpu_ns switches"
+# per thread seen, "R cpu_ns switches" for threads whose number came back).
+bench_track() {
+    local pid=$1 state=$2
+    [[ -f $state ]] || : >"$state"
+    {
+        grep -H '' /proc/"$pid"/task/*/schedstat 2>/dev/null | sed 's/:/ schedstat /'
+        grep -HE '^(voluntary|nonvoluntary)_ctxt_switches' /proc/"$pid"/task/*/status 2>/dev/null |
+            sed 's/:[^:]*:/ switches /'
+    } | awk -v state="$state" '
+        BEGIN {
+            while ((getline line < state) > 0) {
+                n = split(line, f, " ")
+                if (f[1] == "R") { rcpu = f[2]; rsw = f[3] }
+                else if (f[1] == "T") { cpu[f[2]] = f[3]; sw[f[2]] = f[4] }
+            }
+            close(state)
+        }
+        {   # "/proc/PID/task/TID/file schedstat|switches value ..."
+            split($1, p, "/"); tid = p[5]
+            if ($2 == "schedstat") ncpu[tid] = $3
+            else nsw[tid] += $3
+            live[tid] = 1
+        }
+        END {
+            for (t in live) {
+                if (!(t in ncpu)) ncpu[t] = (t in cpu) ? cpu[t] : 0
+                if (!(t in nsw)) nsw[t] = (t in sw) ? sw[t] : 0
+                if ((t in cpu) && (ncpu[t] < cpu[t] || nsw[t] < sw[t])) {
+                    # A new thread under an old number: the old one has gone.
+                    rcpu += cpu[t]; rsw += sw[t]
+                }
+                cpu[t] = ncpu[t]; sw[t] = nsw[t]
+            }
+            printf "R %.0f %.0f\n", rcpu, rsw > state
+            for (t in cpu) printf "T %s %.0f %.0f\n", t, cpu[t], sw[t] > state
+        }'
 }
+# bench_track_totals STATE: "cpu_ns switches" of every thread seen, gone or alive.
+bench_track_totals() {
+    awk '$1 == "R" { c += $2; s += $3 } $1 == "T" { c += $3; s += $4 } END { printf "%.0f %.0f\n", c, s }' "$1"
+}
+
+# bench_measure PID SECONDS: CPU time (ns), context switches (voluntary and
+# nonvoluntary) of all the process's threads, those that exit on the way
+# included, and the wall time (ns) over SECONDS. Sets BENCH_M_CPU_NS,
+# BENCH_M_SWITCHES, BENCH_M_WALL_NS.
+bench_measure() {
+    local pid=$1 secs=$2 state c0 s0 c1 s1 t0 t1 now end
+    state=$(mktemp "$BENCH_WORK/threads.XXXXXX")
+    bench_track "$pid" "$state"
+    t0=$(date +%s%N)
+    read -r c0 s0 < <(bench_track_totals "$state")
+    end=$((t0 + secs * 1000000000))
+    while now=$(date +%s%N); ((now + 500000000 < end)); do
+        sleep 0.5
+        bench_track "$pid" "$state"
+    done
+    sleep "$(awk -v ns=$((end - $(date +%s%N))) 'BEGIN { printf "%.3f", (ns > 0 ? ns / 1e9 : 0) }')"
+    bench_track "$pid" "$state"
+    t1=$(date +%s%N)
+    read -r c1 s1 < <(bench_track_totals "$state")
+    kill -0 "$pid" 2>/dev/null || { echo "process $pid ended while measured" >&2; exit 1; }
+    BENCH_M_CPU_NS=$((c1 - c0))
+    BENCH_M_SWITCHES=$((s1 - s0))
+    BENCH_M_WALL_NS=$((t1 - t0))
+    rm -f "$state"
+}
+
 bench_rss_mb() { awk '/^VmRSS/ { printf "%.1f", $2 / 1024 }' "/proc/$1/status"; }
