@@ -11,6 +11,8 @@ PKGS=(
   timgm6mb-soundfont
   # tests only: makes the media GStreamer cannot write (RealMedia, a sound ASF)
   ffmpeg
+  # tests only: a private sound server that the media tests start and stop
+  pulseaudio pulseaudio-utils gstreamer1.0-pulseaudio
   xvfb xauth x11-utils imagemagick fonts-dejavu-core fonts-wqy-microhei
 )
 missing=()
