@@ -475,7 +475,8 @@ Status MediaPlayerControl::Pause()
 {
     if (!d->pipe || d->state != PlayState::Playing)
         return std::nullopt;
-    d->pipe->setPlaying(false);
+    if (!d->pipe->setPlaying(false))
+        return Error{ErrorNumber::MediaError, QStringLiteral("The media cannot be paused")};
     setState(PlayState::Paused);
     return std::nullopt;
 }
@@ -486,7 +487,8 @@ Status MediaPlayerControl::Stop()
 {
     if (!d->pipe)
         return std::nullopt;
-    d->pipe->setPlaying(false);
+    if (!d->pipe->setPlaying(false))
+        return Error{ErrorNumber::MediaError, QStringLiteral("The media cannot be stopped")};
     setState(PlayState::Stopped);
     return std::nullopt;
 }

@@ -387,6 +387,26 @@ private Q_SLOTS:
         QCOMPARE(states.at(2).at(0).value<PlayState>(), PlayState::Playing);
     }
 
+    // A sink that fails to leave PLAYING: GStreamer refuses, and so must the
+    // control, instead of reporting a pause or stop that never happened.
+    void refusedPauseOrStopIsAnError_data()
+    {
+        QTest::addColumn<bool>("stop");
+        QTest::newRow("pause") << false;
+        QTest::newRow("stop") << true;
+    }
+    void refusedPauseOrStopIsAnError()
+    {
+        QFETCH(bool, stop);
+        const AudioSinkForTest refusing(QStringLiteral("fakesink sync=true state-error=playing-to-paused"));
+        MediaPlayerControl mp;
+        VERIFY_OK(mp.setFileName(m_mp3));
+        const Status s = stop ? mp.Stop() : mp.Pause();
+        QVERIFY(s.has_value());
+        QCOMPARE(s->number, ErrorNumber::MediaError);
+        QCOMPARE(mp.playState(), PlayState::Playing);
+    }
+
     // The windows' stop buttons: Stop, then CurrentPosition = 0; the knobs:
     // Stop, CurrentPosition = target, Play.
     void seekWhileStoppedThenPlay_data()
