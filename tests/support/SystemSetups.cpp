@@ -9,7 +9,9 @@
 #include <cmath>
 #include <cstring>
 #include <grp.h>
+#include <csignal>
 #include <sys/mount.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -128,6 +130,8 @@ bool SoundServer::start()
     stop();
     const QDir dir(m_folder);
     m_server.setProcessEnvironment(clientEnvironment());
+    // Gone with the test, also when the test is killed.
+    m_server.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     m_server.setProcessChannelMode(QProcess::MergedChannels);
     m_server.setStandardOutputFile(dir.filePath("server.log"), QIODevice::Append);
     m_server.start(QStringLiteral("pulseaudio"),
@@ -166,26 +170,29 @@ void SoundServer::stop()
     }
 }
 
-double SoundServer::monitorLevel()
+double SoundServer::listen(double level, int timeoutMs)
 {
     QProcess rec;
     rec.setProcessEnvironment(clientEnvironment());
     rec.start(QStringLiteral("parec"), {"--device=orvane_test.monitor", "--raw", "--format=s16le", "--channels=1",
                                         "--rate=8000", "--latency-msec=20"});
-    constexpr qint64 wanted = 8000 / 4 * 2; // a quarter second of 16-bit samples
+    constexpr qsizetype window = 8000 / 4 * 2; // a quarter second of 16-bit samples
     QByteArray data;
-    const QDeadlineTimer deadline(10000);
-    while (data.size() < wanted && !deadline.hasExpired() && rec.waitForReadyRead(int(deadline.remainingTime())))
+    double loudest = -1.0;
+    const QDeadlineTimer deadline(timeoutMs);
+    while (loudest < level && !deadline.hasExpired() && rec.waitForReadyRead(int(deadline.remainingTime()))) {
         data += rec.readAllStandardOutput();
+        for (; data.size() >= window; data.remove(0, window)) {
+            const auto *samples = reinterpret_cast<const qint16 *>(data.constData());
+            double sum = 0;
+            for (qsizetype i = 0; i < window / 2; ++i)
+                sum += double(samples[i]) * samples[i];
+            loudest = std::max(loudest, std::sqrt(sum / double(window / 2)) / 32768.0);
+        }
+    }
     rec.kill();
     rec.waitForFinished(5000);
-    if (data.size() < wanted)
-        return -1.0;
-    const auto *samples = reinterpret_cast<const qint16 *>(data.constData());
-    double sum = 0;
-    for (qint64 i = 0; i < wanted / 2; ++i)
-        sum += double(samples[i]) * samples[i];
-    return std::sqrt(sum / double(wanted / 2)) / 32768.0;
+    return loudest;
 }
 
 } // namespace SystemSetups

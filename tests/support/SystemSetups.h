@@ -61,9 +61,11 @@ public:
     bool start();
     void stop();
     QString why() const { return m_why; }
-    // Root mean square of a quarter second of what the null sink plays, full
-    // scale 1.0; -1 when it cannot be read.
-    double monitorLevel();
+    // Listens to what the null sink plays until a quarter second of it is at
+    // least as loud as level (root mean square, full scale 1.0) or timeoutMs
+    // have passed. Returns the loudest quarter second heard, -1 when nothing
+    // could be recorded.
+    double listen(double level, int timeoutMs);
 
 private:
     QProcessEnvironment clientEnvironment() const;
