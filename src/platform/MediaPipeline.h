@@ -30,10 +30,10 @@ public:
     // sound output anywhere) is such a failure: "No sound output is available".
     static MediaPipeline *open(const QString &uri, const QString &audioSinkDescription, bool showVideo,
                                double amplitude, double panorama, int prerollMs, Error *error);
-    // Lets every open pipeline that still holds a connection to a sound
-    // server that has gone away go of it (see release()), so that what is
-    // opened or resumed next reaches the server that runs now. Open media
-    // that were playing report outputLost() once back in the event loop.
+    // Every open pipeline that still holds a connection to a sound server
+    // that has gone away lets go of it (see release()), so that what is
+    // opened or resumed next reaches the server that runs now. Those that
+    // were playing report outputLost() once back in the event loop.
     static void releaseLostOutputs();
     // Stops the pipeline at once and frees it; safe to call from a slot of
     // one of this pipeline's own signals.

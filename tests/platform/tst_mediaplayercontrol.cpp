@@ -843,7 +843,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("during");
         QTest::newRow("another control holds a finished media") << QStringLiteral("finished");
-        QTest::newRow("another control holds a stopped media") << QStringLiteral("stopped");
         QTest::newRow("a paused song is resumed") << QStringLiteral("paused");
         QTest::newRow("a song plays on") << QStringLiteral("playing");
         QTest::newRow("no server comes back") << QStringLiteral("gone");
@@ -867,10 +866,6 @@ private Q_SLOTS:
             QSignalSpy ends(&other, &MediaPlayerControl::EndOfStream);
             VERIFY_OK(other.setFileName(m_short));
             QTRY_COMPARE_WITH_TIMEOUT(ends.count(), 1, 5000);
-        } else if (during == QLatin1String("stopped")) {
-            VERIFY_OK(other.setFileName(m_short));
-            VERIFY_OK(other.Stop());
-            VERIFY_OK(other.setCurrentPosition(0));
         } else if (during == QLatin1String("paused")) {
             VERIFY_OK(song.setFileName(m_mp3));
             VERIFY_OK(song.Pause());
