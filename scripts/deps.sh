@@ -13,6 +13,8 @@ PKGS=(
   ffmpeg
   # tests only: another tagging tool that changes a file while the editor has it open
   id3v2
+  # tests only: a private sound server that the media tests start and stop
+  pulseaudio pulseaudio-utils gstreamer1.0-pulseaudio
   xvfb xauth x11-utils imagemagick fonts-dejavu-core fonts-wqy-microhei
 )
 missing=()

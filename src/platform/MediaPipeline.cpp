@@ -39,19 +39,58 @@ void onElementAdded(GstBin *, GstBin *, GstElement *element, gpointer)
     setSinkPiece(element);
 }
 
-void setSinkPieces(GstElement *sink)
+// Calls f on top and on every element inside it, at any depth.
+template <typename F>
+void forEachElement(GstElement *top, F f)
 {
-    setSinkPiece(sink);
-    if (!GST_IS_BIN(sink))
+    f(top);
+    if (!GST_IS_BIN(top))
         return;
-    GstIterator *it = gst_bin_iterate_recurse(GST_BIN(sink));
+    GstIterator *it = gst_bin_iterate_recurse(GST_BIN(top));
     GValue item = G_VALUE_INIT;
     while (gst_iterator_next(it, &item) == GST_ITERATOR_OK) {
-        setSinkPiece(GST_ELEMENT(g_value_get_object(&item)));
+        f(GST_ELEMENT(g_value_get_object(&item)));
         g_value_reset(&item);
     }
     g_value_unset(&item);
     gst_iterator_free(it);
+}
+
+bool madeBy(GstElement *element, const char *factory)
+{
+    GstElementFactory *f = gst_element_get_factory(element);
+    return f && g_strcmp0(gst_plugin_feature_get_name(GST_PLUGIN_FEATURE(f)), factory) == 0;
+}
+
+// What the user is told when nothing would be heard.
+QString noSoundOutput()
+{
+    return QStringLiteral("No sound output is available");
+}
+
+// pulsesink keeps one connection to the sound server for the whole process,
+// shared by all its instances and closed only when the last of them closes.
+// When the server goes away, an instance that is paused or stopped hears
+// nothing of it, yet keeps that dead connection open: every pulsesink opened
+// after it reuses the connection and fails, and autoaudiosink then falls back
+// to a fake sink. A fresh instance brought to READY reuses the shared
+// connection without asking the server anything, so it tells at once whether
+// that connection still works.
+bool serverConnectionAlive()
+{
+    gsth::Element probe = gsth::refSink(gst_element_factory_make("pulsesink", nullptr));
+    if (!probe)
+        return true;
+    const bool alive = gst_element_set_state(probe.get(), GST_STATE_READY) == GST_STATE_CHANGE_SUCCESS;
+    gst_element_set_state(probe.get(), GST_STATE_NULL);
+    return alive;
+}
+
+// The pipelines open now; the GUI thread is the only one that touches it.
+QList<MediaPipeline *> &openPipelines()
+{
+    static QList<MediaPipeline *> pipelines;
+    return pipelines;
 }
 
 QString errorText(GstMessage *message)
@@ -92,11 +131,13 @@ MediaPipeline *MediaPipeline::open(const QString &uri, const QString &audioSinkD
                                    Error *error)
 {
     ensureGstreamer();
+    releaseLostOutputs();
     auto *p = new MediaPipeline;
     if (!p->build(uri, audioSinkDescription, showVideo, error)) {
         delete p;
         return nullptr;
     }
+    openPipelines().append(p);
     p->setAmplitude(amplitude);
     p->setPanorama(panorama);
 
@@ -107,8 +148,10 @@ MediaPipeline *MediaPipeline::open(const QString &uri, const QString &audioSinkD
     if (ret == GST_STATE_CHANGE_FAILURE) {
         // The reason is the first error on the bus; the rest is of no use now.
         gsth::Message msg(gst_bus_pop_filtered(p->m_bus.get(), GST_MESSAGE_ERROR));
-        *error = Error{ErrorNumber::MediaError,
-                       msg ? errorText(msg.get()) : QStringLiteral("The media cannot be played")};
+        QString reason = QStringLiteral("The media cannot be played");
+        if (msg)
+            reason = GST_IS_AUDIO_BASE_SINK(GST_MESSAGE_SRC(msg.get())) ? noSoundOutput() : errorText(msg.get());
+        *error = Error{ErrorNumber::MediaError, reason};
         delete p;
         return nullptr;
     }
@@ -116,6 +159,11 @@ MediaPipeline *MediaPipeline::open(const QString &uri, const QString &audioSinkD
     // still come up (a slow device), or never (a broken file can leave the
     // demuxer waiting for good). The control bounds the wait.
     p->m_prerolled = ret != GST_STATE_CHANGE_ASYNC;
+    if (p->m_prerolled && p->fellBackToFakeSink()) {
+        *error = Error{ErrorNumber::MediaError, noSoundOutput()};
+        delete p;
+        return nullptr;
+    }
     return p;
 }
 
@@ -156,11 +204,12 @@ bool MediaPipeline::build(const QString &uri, const QString &audioSinkDescriptio
             return false;
         }
     }
-    setSinkPieces(audioSink.get());
+    forEachElement(audioSink.get(), setSinkPiece);
     if (GST_IS_BIN(audioSink.get()))
         m_sinkConnection = gsth::SignalConnection(audioSink.get(), "deep-element-added",
                                                   G_CALLBACK(&onElementAdded), nullptr);
     g_object_set(m_playbin.get(), "audio-sink", audioSink.get(), nullptr);
+    m_audioSink = std::move(audioSink);
 
     // Video comes to us as plain frames, painted by the control itself, so it
     // looks the same on every windowing system and offscreen. A control out of
@@ -208,6 +257,7 @@ void MediaPipeline::shutdown()
     if (m_shutDown)
         return;
     m_shutDown = true;
+    openPipelines().removeOne(this);
     if (m_notifier)
         m_notifier->setEnabled(false);
     // Joins the streaming threads: no frame callback runs after this.
@@ -250,12 +300,27 @@ void MediaPipeline::handle(GstMessage *message)
         Q_EMIT endOfStream();
         break;
     case GST_MESSAGE_ERROR:
+        // The sink's own failure once it played: the sound server went away
+        // (or the device was unplugged). Its words mean nothing to a user.
+        if (GST_IS_AUDIO_BASE_SINK(GST_MESSAGE_SRC(message))) {
+            if (!m_prerolled) {
+                Q_EMIT failed(noSoundOutput());
+                break;
+            }
+            release();
+            Q_EMIT outputLost();
+            break;
+        }
         Q_EMIT failed(errorText(message));
         break;
     case GST_MESSAGE_DURATION_CHANGED:
         Q_EMIT durationChanged();
         break;
     case GST_MESSAGE_ASYNC_DONE:
+        if (!m_prerolled && fellBackToFakeSink()) { // a late load, checked as open() checks the others
+            Q_EMIT failed(noSoundOutput());
+            break;
+        }
         m_prerolled = true;
         Q_EMIT asyncDone();
         break;
@@ -264,10 +329,71 @@ void MediaPipeline::handle(GstMessage *message)
     }
 }
 
+// autoaudiosink falls back to a fake sink, with no more than a warning, when
+// no real one will open: the media would "play", its clock running, and
+// nothing be heard. A fake sink the caller asked for by name is not this.
+bool MediaPipeline::fellBackToFakeSink() const
+{
+    bool fake = false;
+    forEachElement(m_audioSink.get(), [&fake](GstElement *element) {
+        if (!madeBy(element, "fakesink"))
+            return;
+        gsth::Handle<GstObject, gsth::objectUnref<GstObject>> parent(gst_object_get_parent(GST_OBJECT(element)));
+        // Until it starts, autoaudiosink holds a fake sink as a placeholder.
+        if (parent && GST_IS_ELEMENT(parent.get()) && madeBy(GST_ELEMENT(parent.get()), "autoaudiosink")
+            && GST_STATE(GST_ELEMENT(parent.get())) >= GST_STATE_READY)
+            fake = true;
+    });
+    return fake;
+}
+
+bool MediaPipeline::holdsServerSink() const
+{
+    bool holds = false;
+    forEachElement(m_audioSink.get(), [&holds](GstElement *element) {
+        if (madeBy(element, "pulsesink") && GST_STATE(element) >= GST_STATE_READY)
+            holds = true;
+    });
+    return holds;
+}
+
+void MediaPipeline::releaseLostOutputs()
+{
+    QList<MediaPipeline *> holders;
+    for (MediaPipeline *p : openPipelines())
+        if (!p->m_released && p->holdsServerSink())
+            holders << p;
+    if (holders.isEmpty() || serverConnectionAlive())
+        return;
+    for (MediaPipeline *p : holders) {
+        GstState current = GST_STATE_NULL, pending = GST_STATE_NULL;
+        gst_element_get_state(p->m_playbin.get(), &current, &pending, 0);
+        const bool playing = current == GST_STATE_PLAYING || pending == GST_STATE_PLAYING;
+        p->release();
+        // Its owner may be the very caller, in the middle of an open.
+        if (playing)
+            QMetaObject::invokeMethod(p, [p] { Q_EMIT p->outputLost(); }, Qt::QueuedConnection);
+    }
+}
+
+void MediaPipeline::release()
+{
+    if (m_shutDown || m_released)
+        return;
+    // What the owner shows of the media stays as it was.
+    (void)position();
+    (void)duration();
+    m_hasVideo = hasVideo();
+    m_released = true;
+    gst_element_set_state(m_playbin.get(), GST_STATE_NULL);
+}
+
 bool MediaPipeline::setPlaying(bool playing)
 {
     if (m_shutDown)
         return false;
+    if (m_released)
+        return !playing;
     return gst_element_set_state(m_playbin.get(), playing ? GST_STATE_PLAYING : GST_STATE_PAUSED)
         != GST_STATE_CHANGE_FAILURE;
 }
@@ -276,6 +402,10 @@ MediaPipeline::SeekResult MediaPipeline::seek(double seconds)
 {
     if (m_shutDown)
         return SeekResult::NotSeekable;
+    if (m_released) { // taken up when the media is opened afresh
+        m_lastPosition = std::max(0.0, seconds);
+        return SeekResult::Done;
+    }
     // Ask first: a seek the demuxer cannot do may flush the pipeline and
     // then leave it stalled, picture, sound and position frozen.
     gsth::Query query(gst_query_new_seeking(GST_FORMAT_TIME));
@@ -305,9 +435,11 @@ double MediaPipeline::duration() const
 {
     if (m_shutDown)
         return 0.0;
+    if (m_released)
+        return m_lastDuration;
     gint64 d = 0;
     if (gst_element_query_duration(m_playbin.get(), GST_FORMAT_TIME, &d) && d > 0)
-        return double(d) / kSecond;
+        return m_lastDuration = double(d) / kSecond;
     // An MP3 without a length header has no duration until the parser has
     // seen a good part of it; until then the size over the stream's bit rate
     // is what any player shows.
@@ -319,13 +451,17 @@ double MediaPipeline::duration() const
     guint bitrate = 0;
     if (tags && !gst_tag_list_get_uint(tags.get(), GST_TAG_BITRATE, &bitrate))
         gst_tag_list_get_uint(tags.get(), GST_TAG_NOMINAL_BITRATE, &bitrate);
-    return bitrate > 0 ? double(bytes) * 8.0 / double(bitrate) : 0.0;
+    if (bitrate == 0)
+        return 0.0;
+    return m_lastDuration = double(bytes) * 8.0 / double(bitrate);
 }
 
 double MediaPipeline::position() const
 {
     if (m_shutDown)
         return 0.0;
+    if (m_released)
+        return m_lastPosition;
     // While a flushing seek settles the query fails for a moment; the knob
     // and the time display must not jump to the start meanwhile.
     gint64 p = 0;
@@ -348,7 +484,7 @@ void MediaPipeline::setPanorama(double panorama)
 
 bool MediaPipeline::hasVideo() const
 {
-    if (m_hasVideo || m_shutDown)
+    if (m_hasVideo || m_shutDown || m_released)
         return m_hasVideo;
     // Before the first frame is drawn, the prerolled playbin already knows
     // whether the media has a picture stream.

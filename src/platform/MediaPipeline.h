@@ -26,8 +26,15 @@ public:
     // loudness and balance from its first sample, and prerolls it, waiting at
     // most prerollMs. Pictures are converted and kept for painting only when
     // showVideo. On failure returns nullptr and fills in error.
+    // An audio sink that autoaudiosink had to replace by a fake one (no
+    // sound output anywhere) is such a failure: "No sound output is available".
     static MediaPipeline *open(const QString &uri, const QString &audioSinkDescription, bool showVideo,
                                double amplitude, double panorama, int prerollMs, Error *error);
+    // Every open pipeline that still holds a connection to a sound server
+    // that has gone away lets go of it (see release()), so that what is
+    // opened or resumed next reaches the server that runs now. Those that
+    // were playing report outputLost() once back in the event loop.
+    static void releaseLostOutputs();
     // Stops the pipeline at once and frees it; safe to call from a slot of
     // one of this pipeline's own signals.
     static void dispose(MediaPipeline *pipeline);
@@ -39,6 +46,12 @@ public:
     bool prerolled() const { return m_prerolled; }
 
     bool setPlaying(bool playing); // PLAYING, or PAUSED (also used for stop)
+
+    // Set to NULL, giving back the sound output, while the position, length
+    // and last picture stay readable and a seek is only noted. Such a
+    // pipeline cannot play again: its owner opens the media afresh.
+    void release();
+    bool released() const { return m_released; }
     enum class SeekResult { Done, NotSeekable, Failed };
     // A flushing seek. NotSeekable: the media says it cannot seek, and
     // nothing was touched. Failed: the seek was tried and refused, and some
@@ -59,6 +72,9 @@ public:
 Q_SIGNALS:
     void endOfStream();
     void failed(const QString &description);
+    // The sound output went away while playing; the pipeline has released
+    // itself.
+    void outputLost();
     void durationChanged();
     void asyncDone();
     void frameReady();
@@ -67,6 +83,8 @@ private:
     MediaPipeline();
     bool build(const QString &uri, const QString &audioSinkDescription, bool showVideo, Error *error);
     void drainBus();
+    bool fellBackToFakeSink() const;
+    bool holdsServerSink() const;
     void handle(GstMessage *message);
     void shutdown();
     template <GstSample *(*pull)(GstAppSink *)>
@@ -76,6 +94,7 @@ private:
     gsth::Element m_playbin;
     gsth::Element m_videoSink;
     gsth::Element m_panorama;
+    gsth::Element m_audioSink;
     gsth::Bus m_bus;
     QSocketNotifier *m_notifier = nullptr; // child of this
     gsth::SignalConnection m_sampleConnection;
@@ -84,6 +103,7 @@ private:
     int m_draining = 0;
     bool m_shutDown = false;
     bool m_prerolled = true;
+    bool m_released = false;
 
     mutable QMutex m_frameMutex;
     QImage m_frame;
@@ -92,4 +112,5 @@ private:
     std::atomic<bool> m_framePosted{false};
     std::atomic<bool> m_hasVideo{false};
     mutable double m_lastPosition = 0.0; // last position the pipeline reported or was sought to
+    mutable double m_lastDuration = 0.0;
 };

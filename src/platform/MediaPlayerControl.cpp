@@ -287,6 +287,7 @@ Status MediaPlayerControl::openUri(const QString &uri, bool play)
     pipe->setFramesWanted(isVisible());
     connect(pipe, &MediaPipeline::endOfStream, this, &MediaPlayerControl::onEndOfStream);
     connect(pipe, &MediaPipeline::failed, this, &MediaPlayerControl::onFailed);
+    connect(pipe, &MediaPipeline::outputLost, this, &MediaPlayerControl::onOutputLost);
     connect(pipe, &MediaPipeline::durationChanged, this, [this] { d->duration = 0; });
     connect(pipe, &MediaPipeline::asyncDone, this, [this] {
         const bool seekLanded = d->pendingSeek >= 0;
@@ -439,8 +440,12 @@ Status MediaPlayerControl::Play()
 {
     if (!d->pipe)
         return noMedia();
+    // A paused media whose sound server went away would go on silently.
+    MediaPipeline::releaseLostOutputs();
     if (d->atEnd && d->entries.size() > 1) // a list starts over from its first entry
         return openEntry(0, true);
+    if (d->pipe->released())
+        return reopenAt(d->atEnd ? 0.0 : CurrentPosition());
     if (d->atEnd) {
         if (d->pipe->seek(0) != MediaPipeline::SeekResult::Done)
             return openUri(d->uri, true); // cannot rewind: start it afresh
@@ -453,11 +458,28 @@ Status MediaPlayerControl::Play()
     return std::nullopt;
 }
 
+// The media gave its sound output back when the sound server went away.
+// Opened afresh it reaches whatever server runs now, and goes on from where
+// it was.
+Status MediaPlayerControl::reopenAt(double seconds)
+{
+    showNote(QString());
+    if (const Status s = openUri(d->uri, false))
+        return s;
+    if (seconds > 0)
+        (void)seekTo(seconds); // one that cannot seek starts over
+    if (!d->pipe->setPlaying(true))
+        return Error{ErrorNumber::MediaError, QStringLiteral("The media cannot be played")};
+    setState(PlayState::Playing);
+    return std::nullopt;
+}
+
 Status MediaPlayerControl::Pause()
 {
     if (!d->pipe || d->state != PlayState::Playing)
         return std::nullopt;
-    d->pipe->setPlaying(false);
+    if (!d->pipe->setPlaying(false))
+        return Error{ErrorNumber::MediaError, QStringLiteral("The media cannot be paused")};
     setState(PlayState::Paused);
     return std::nullopt;
 }
@@ -468,7 +490,8 @@ Status MediaPlayerControl::Stop()
 {
     if (!d->pipe)
         return std::nullopt;
-    d->pipe->setPlaying(false);
+    if (!d->pipe->setPlaying(false))
+        return Error{ErrorNumber::MediaError, QStringLiteral("The media cannot be stopped")};
     setState(PlayState::Stopped);
     return std::nullopt;
 }
@@ -534,6 +557,16 @@ void MediaPlayerControl::onFailed(const QString &description)
     closePipeline();
     const Error error{ErrorNumber::MediaError, description};
     failOpen(error);
+    Q_EMIT MediaError(error);
+}
+
+// The sound server went away while this media played. The pipeline has let
+// go of it; Play opens the media afresh, on whatever server runs by then.
+void MediaPlayerControl::onOutputLost()
+{
+    const Error error{ErrorNumber::MediaError, QStringLiteral("The sound output was lost")};
+    setState(PlayState::Stopped);
+    showNote(tr("Error: %1").arg(error.description));
     Q_EMIT MediaError(error);
 }
 

@@ -80,8 +80,9 @@ public:
 Q_SIGNALS:
     // The open media played to its end; emitted once per media, on the GUI thread.
     void EndOfStream(long result);
-    // A failure after the media was opened (a stream that cannot be decoded).
-    // Playback has been stopped; the control never shows a dialog itself.
+    // A failure after the media was opened (a stream that cannot be decoded,
+    // or the sound output that went away). Playback has been stopped; the
+    // control never shows a dialog itself.
     void MediaError(const Error &error);
     // The play state changed (for the control's own on-screen controls and
     // for windows that want to follow it).
@@ -120,6 +121,8 @@ private:
     void closePipeline();
     void onEndOfStream();
     void onFailed(const QString &description);
+    void onOutputLost();
+    Status reopenAt(double seconds);
 
     struct Private;
     std::unique_ptr<Private> d;

@@ -10,11 +10,13 @@
 #include "MediaFixtures.h"
 #include "MediaPlayerControl.h"
 #include "SinkProbe.h"
+#include "SystemSetups.h"
 #include "TestFiles.h"
 
 #include <gst/gst.h>
 
 #include <climits>
+#include <cstring>
 #include <memory>
 
 // Succeeds, or fails the test with the control's own description.
@@ -60,6 +62,47 @@ QRect areaOtherThan(const QImage &image, QRgb colour)
                 area |= QRect(x, y, 1, 1);
     return area;
 }
+
+// The audio sink of the controls made while it lives; the probed fake sink
+// again afterwards.
+struct AudioSinkForTest {
+    explicit AudioSinkForTest(const QString &description) { MediaPlayerControl::setAudioSinkDescription(description); }
+    ~AudioSinkForTest() { MediaPlayerControl::setAudioSinkDescription(SinkProbe::sinkDescription()); }
+};
+
+// While it lives autoaudiosink may choose the sound server's sink or nothing,
+// as where the sound server is the only way out: an OpenAL or ALSA sink here
+// would otherwise stand in for a server sink that cannot open.
+class OnlyTheServerSink {
+public:
+    OnlyTheServerSink()
+    {
+        GList *all = gst_registry_get_feature_list(gst_registry_get(), GST_TYPE_ELEMENT_FACTORY);
+        for (GList *l = all; l; l = l->next) {
+            auto *feature = GST_PLUGIN_FEATURE(l->data);
+            const char *klass = gst_element_factory_get_metadata(GST_ELEMENT_FACTORY(feature), GST_ELEMENT_METADATA_KLASS);
+            const guint rank = gst_plugin_feature_get_rank(feature);
+            if (rank > 0 && klass && strstr(klass, "Sink") && strstr(klass, "Audio")
+                && g_strcmp0(gst_plugin_feature_get_name(feature), "pulsesink") != 0) {
+                m_lowered.append({GST_PLUGIN_FEATURE(gst_object_ref(feature)), rank});
+                gst_plugin_feature_set_rank(feature, GST_RANK_NONE);
+            }
+        }
+        gst_plugin_feature_list_free(all);
+    }
+    ~OnlyTheServerSink()
+    {
+        for (const auto &[feature, rank] : m_lowered) {
+            gst_plugin_feature_set_rank(feature, rank);
+            gst_object_unref(feature);
+        }
+    }
+    OnlyTheServerSink(const OnlyTheServerSink &) = delete;
+    OnlyTheServerSink &operator=(const OnlyTheServerSink &) = delete;
+
+private:
+    QList<std::pair<GstPluginFeature *, guint>> m_lowered;
+};
 
 // Counts pixels of the image that differ from the given colour.
 int pixelsOtherThan(const QImage &image, QRgb colour)
@@ -245,9 +288,6 @@ private Q_SLOTS:
 
     // A broken-off download opened right after another media played to its
     // end, as the video windows do: it either plays what there is or fails
-    // and says so; it never sits there "Playing" in silence.
-    // A broken-off download opened right after another media played to its
-    // end, as the video windows do: it either plays what there is or fails
     // and says so on the status line; it never sits there "Playing" in
     // silence. A load stuck that way came about once in ten or so.
     void truncatedMovieNeverPlaysSilently_data()
@@ -345,6 +385,26 @@ private Q_SLOTS:
         QCOMPARE(states.count(), 3);
         QCOMPARE(states.at(1).at(0).value<PlayState>(), PlayState::Paused);
         QCOMPARE(states.at(2).at(0).value<PlayState>(), PlayState::Playing);
+    }
+
+    // A sink that fails to leave PLAYING: GStreamer refuses, and so must the
+    // control, instead of reporting a pause or stop that never happened.
+    void refusedPauseOrStopIsAnError_data()
+    {
+        QTest::addColumn<bool>("stop");
+        QTest::newRow("pause") << false;
+        QTest::newRow("stop") << true;
+    }
+    void refusedPauseOrStopIsAnError()
+    {
+        QFETCH(bool, stop);
+        const AudioSinkForTest refusing(QStringLiteral("fakesink sync=true state-error=playing-to-paused"));
+        MediaPlayerControl mp;
+        VERIFY_OK(mp.setFileName(m_mp3));
+        const Status s = stop ? mp.Stop() : mp.Pause();
+        QVERIFY(s.has_value());
+        QCOMPARE(s->number, ErrorNumber::MediaError);
+        QCOMPARE(mp.playState(), PlayState::Playing);
     }
 
     // The windows' stop buttons: Stop, then CurrentPosition = 0; the knobs:
@@ -773,6 +833,69 @@ private Q_SLOTS:
         mp.applyDesign(design);
         QTest::mouseClick(&mp, Qt::LeftButton, {}, QPoint(100, 50));
         QCOMPARE(mp.playState(), PlayState::Playing);
+    }
+
+    // Through the sound server's own sink, as users play. A server that goes
+    // away and comes back (a restart) is reached again by what plays next,
+    // whatever another control keeps open meanwhile, and a media is never
+    // left "playing" where nothing can be heard.
+    void soundReachesTheServerThatRunsNow_data()
+    {
+        QTest::addColumn<QString>("during");
+        QTest::newRow("another control holds a finished media") << QStringLiteral("finished");
+        QTest::newRow("a paused song is resumed") << QStringLiteral("paused");
+        QTest::newRow("a song plays on") << QStringLiteral("playing");
+        QTest::newRow("no server comes back") << QStringLiteral("gone");
+    }
+    void soundReachesTheServerThatRunsNow()
+    {
+        QFETCH(QString, during);
+        if (!SystemSetups::SoundServer::installed())
+            QSKIP("pulseaudio and pulseaudio-utils are not installed (scripts/deps.sh installs them)");
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        SystemSetups::SoundServer server(folder.path());
+        QVERIFY2(server.start(), qPrintable(server.why()));
+        const OnlyTheServerSink serverSinkOnly;
+        const AudioSinkForTest autoSink{QString()};
+
+        MediaPlayerControl song;
+        MediaPlayerControl other;
+        QSignalSpy errors(&song, &MediaPlayerControl::MediaError);
+        if (during == QLatin1String("finished")) {
+            QSignalSpy ends(&other, &MediaPlayerControl::EndOfStream);
+            VERIFY_OK(other.setFileName(m_short));
+            QTRY_COMPARE_WITH_TIMEOUT(ends.count(), 1, 5000);
+        } else if (during == QLatin1String("paused")) {
+            VERIFY_OK(song.setFileName(m_mp3));
+            VERIFY_OK(song.Pause());
+        } else {
+            VERIFY_OK(song.setFileName(m_mp3));
+            QVERIFY(server.listen(0.05, 10000) >= 0.05);
+        }
+
+        server.stop();
+        if (during == QLatin1String("playing")) {
+            QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, 10000);
+            QCOMPARE(errors.at(0).at(0).value<Error>().description, QStringLiteral("The sound output was lost"));
+            QCOMPARE(song.playState(), PlayState::Stopped);
+        }
+        if (during == QLatin1String("gone")) {
+            const Status s = song.setFileName(m_mp3);
+            QVERIFY(s.has_value());
+            QCOMPARE(s->description, QStringLiteral("No sound output is available"));
+            QCOMPARE(song.playState(), PlayState::Closed);
+            return;
+        }
+        QVERIFY2(server.start(), qPrintable(server.why()));
+
+        if (during == QLatin1String("paused") || during == QLatin1String("playing"))
+            VERIFY_OK(song.Play());
+        else
+            VERIFY_OK(song.setFileName(m_mp3));
+        QCOMPARE(song.playState(), PlayState::Playing);
+        const double heard = server.listen(0.05, 10000);
+        QVERIFY2(heard >= 0.05, qPrintable(QStringLiteral("loudest at the server: %1").arg(heard)));
     }
 
     // Without a disc (the usual case here) this must fail cleanly and soon;

@@ -1,13 +1,19 @@
 #include "SystemSetups.h"
 
+#include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <fcntl.h>
 #include <grp.h>
+#include <csignal>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -111,6 +117,120 @@ int runBesideUnwritableFolder(const QString &folder, const QString &file, const 
     const int result = work();
     QFile::setPermissions(folder, readable | QFileDevice::WriteOwner);
     return result;
+}
+
+SoundServer::SoundServer(const QString &folder)
+    : m_folder(folder), m_oldServer(qgetenv("PULSE_SERVER")), m_oldCookie(qgetenv("PULSE_COOKIE")),
+      m_hadServer(qEnvironmentVariableIsSet("PULSE_SERVER")), m_hadCookie(qEnvironmentVariableIsSet("PULSE_COOKIE"))
+{
+    for (const char *sub : {"run", "home", "config", "state"})
+        QDir(folder).mkpath(QString::fromLatin1(sub));
+    qputenv("PULSE_SERVER", "unix:" + QFile::encodeName(QDir(folder).filePath("run/native")));
+    // A client makes a cookie where it finds none: here, not in the user's home.
+    qputenv("PULSE_COOKIE", QFile::encodeName(QDir(folder).filePath("cookie")));
+}
+
+SoundServer::~SoundServer()
+{
+    stop();
+    if (m_hadServer)
+        qputenv("PULSE_SERVER", m_oldServer);
+    else
+        qunsetenv("PULSE_SERVER");
+    if (m_hadCookie)
+        qputenv("PULSE_COOKIE", m_oldCookie);
+    else
+        qunsetenv("PULSE_COOKIE");
+}
+
+bool SoundServer::installed()
+{
+    for (const char *tool : {"pulseaudio", "pactl", "parec"})
+        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+            return false;
+    return true;
+}
+
+QProcessEnvironment SoundServer::clientEnvironment() const
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    const QDir dir(m_folder);
+    env.insert(QStringLiteral("HOME"), dir.filePath("home"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath("config"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.filePath("run"));
+    env.insert(QStringLiteral("PULSE_RUNTIME_PATH"), dir.filePath("run"));
+    env.insert(QStringLiteral("PULSE_STATE_PATH"), dir.filePath("state"));
+    return env;
+}
+
+bool SoundServer::start()
+{
+    stop();
+    const QDir dir(m_folder);
+    m_server.setProcessEnvironment(clientEnvironment());
+    // Gone with the test, also when the test is killed.
+    m_server.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+    m_server.setProcessChannelMode(QProcess::MergedChannels);
+    m_server.setStandardOutputFile(dir.filePath("server.log"), QIODevice::Append);
+    m_server.start(QStringLiteral("pulseaudio"),
+                   {"-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no", "--realtime=no",
+                    "--high-priority=no", "-L",
+                    "module-native-protocol-unix auth-anonymous=1 socket=" + dir.filePath("run/native"), "-L",
+                    "module-null-sink sink_name=orvane_test"});
+    if (!m_server.waitForStarted()) {
+        m_why = QStringLiteral("pulseaudio did not start: %1").arg(m_server.errorString());
+        return false;
+    }
+    const QDeadlineTimer deadline(20000);
+    while (!deadline.hasExpired()) {
+        QProcess info;
+        info.setProcessEnvironment(clientEnvironment());
+        info.start(QStringLiteral("pactl"), {"info"});
+        if (info.waitForFinished(5000) && info.exitStatus() == QProcess::NormalExit && info.exitCode() == 0)
+            return true;
+        if (m_server.waitForFinished(50)) // it gave up
+            break;
+    }
+    QFile log(dir.filePath("server.log"));
+    log.open(QIODevice::ReadOnly);
+    m_why = QStringLiteral("pulseaudio does not answer: %1").arg(QString::fromLocal8Bit(log.readAll().right(500)));
+    return false;
+}
+
+void SoundServer::stop()
+{
+    if (m_server.state() == QProcess::NotRunning)
+        return;
+    m_server.terminate();
+    if (!m_server.waitForFinished(10000)) {
+        m_server.kill();
+        m_server.waitForFinished(5000);
+    }
+}
+
+double SoundServer::listen(double level, int timeoutMs)
+{
+    QProcess rec;
+    rec.setProcessEnvironment(clientEnvironment());
+    rec.start(QStringLiteral("parec"), {"--device=orvane_test.monitor", "--raw", "--format=s16le", "--channels=1",
+                                        "--rate=8000", "--latency-msec=20"});
+    constexpr qsizetype window = 8000 / 4 * 2; // a quarter second of 16-bit samples
+    QByteArray data;
+    double loudest = -1.0;
+    const QDeadlineTimer deadline(timeoutMs);
+    while (loudest < level && !deadline.hasExpired() && rec.waitForReadyRead(int(deadline.remainingTime()))) {
+        data += rec.readAllStandardOutput();
+        for (; data.size() >= window; data.remove(0, window)) {
+            const auto *samples = reinterpret_cast<const qint16 *>(data.constData());
+            double sum = 0;
+            for (qsizetype i = 0; i < window / 2; ++i)
+                sum += double(samples[i]) * samples[i];
+            loudest = std::max(loudest, std::sqrt(sum / double(window / 2)) / 32768.0);
+        }
+    }
+    rec.kill();
+    rec.waitForFinished(5000);
+    return loudest;
 }
 
 } // namespace SystemSetups

@@ -1,6 +1,8 @@
 #pragma once
 // Conditions a test cannot make with permission bits alone while the suite
-// runs as root: a full disk, and a user who may not write a folder.
+// runs as root: a full disk, a user who may not write a folder, and a sound
+// server that goes away.
+#include <QProcess>
 #include <QString>
 #include <QtGlobal>
 #include <functional>
@@ -45,5 +47,39 @@ int runAs(uid_t uid, gid_t gid, const std::function<int()> &work, QString *why);
 // for the call. Returns work's result, or -1 with *why set.
 int runBesideUnwritableFolder(const QString &folder, const QString &file, const std::function<int()> &work,
                               QString *why);
+
+// A PulseAudio server of the test's own, its runtime folder under folder and
+// one null sink, "orvane_test". For the life of the object PULSE_SERVER and
+// PULSE_COOKIE point the process at it, so every sound server client in it
+// (GStreamer's pulsesink) meets this server and never the user's own.
+// stop() then start() is a restart.
+class SoundServer {
+public:
+    explicit SoundServer(const QString &folder);
+    ~SoundServer();
+    SoundServer(const SoundServer &) = delete;
+    SoundServer &operator=(const SoundServer &) = delete;
+
+    // pulseaudio, pactl and parec can be run.
+    static bool installed();
+    // Starts it and waits until it answers; false with why() otherwise.
+    bool start();
+    void stop();
+    QString why() const { return m_why; }
+    // Listens to what the null sink plays until a quarter second of it is at
+    // least as loud as level (root mean square, full scale 1.0) or timeoutMs
+    // have passed. Returns the loudest quarter second heard, -1 when nothing
+    // could be recorded.
+    double listen(double level, int timeoutMs);
+
+private:
+    QProcessEnvironment clientEnvironment() const;
+
+    QString m_folder;
+    QProcess m_server;
+    QByteArray m_oldServer, m_oldCookie;
+    bool m_hadServer, m_hadCookie;
+    QString m_why;
+};
 
 } // namespace SystemSetups
