@@ -22,7 +22,16 @@ for p in "${PKGS[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 if ((${#missing[@]})); then
-  SUDO=""; [ "$(id -u)" = 0 ] || SUDO="sudo"
-  $SUDO apt-get update -q
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+  # sudo resets the environment, so DEBIAN_FRONTEND goes through env.
+  AS_ROOT=()
+  if [ "$(id -u)" != 0 ]; then
+    if ! command -v sudo >/dev/null 2>&1; then
+      echo "deps.sh: missing packages: ${missing[*]}" >&2
+      echo "deps.sh: run as root or install sudo" >&2
+      exit 1
+    fi
+    AS_ROOT=(sudo)
+  fi
+  "${AS_ROOT[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+  "${AS_ROOT[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi

@@ -28,7 +28,8 @@ private Q_SLOTS:
         QCOMPARE(StripFileName(path), folder);
         QCOMPARE(StripFileName(path) + StripPath(path), path);
     }
-    // The old helper overflowed once a separator stood past 32767 characters.
+    // A path has no length limit: a separator beyond the 32767th character
+    // (past any 16-bit count) splits it like any other.
     void stripPathHasNoLengthLimit()
     {
         const QString longFolder = QLatin1Char('/') + QString(40000, QLatin1Char('d'));

@@ -46,7 +46,8 @@ private Q_SLOTS:
         QTest::newRow("3599.5") << 3599.5 << "60:00";
         QTest::newRow("3600") << 3600.0 << "60:00";
         QTest::newRow("6000") << 6000.0 << "100:00";
-        // Where a 16-bit 60 x m used to overflow: the seconds stay right.
+        // Around 32767 seconds (546 minutes), where 60 times the minutes no
+        // longer fits 16 bits: the minutes and the seconds left stay right.
         QTest::newRow("546:59 just before") << (547 * 60 - 0.6) << "546:59";
         QTest::newRow("547 minutes, half a second early") << (547 * 60 - 0.5) << "547:00";
         QTest::newRow("inside the 548th minute") << (547 * 60 + 30.0) << "547:30";

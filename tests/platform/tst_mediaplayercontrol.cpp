@@ -592,11 +592,18 @@ private Q_SLOTS:
 
     void balanceChangeWhilePlayingIsHeard()
     {
+        // A song that outlasts every wait below, so it is still playing
+        // when the check is made, on a loaded machine too.
+        const QString song = MediaFixtures::makeMp3(m_dir.path(), QStringLiteral("balance.mp3"), 60.0);
+        QVERIFY(!song.isEmpty());
         MediaPlayerControl mp;
-        VERIFY_OK(mp.setFileName(m_mp3));
-        QTRY_VERIFY_WITH_TIMEOUT(mp.CurrentPosition() > 0.2, 5000);
+        VERIFY_OK(mp.setFileName(song));
+        QTRY_VERIFY_WITH_TIMEOUT(mp.CurrentPosition() > 0.2, 10000);
         VERIFY_OK(mp.setBalance(10000));
-        QTRY_VERIFY_WITH_TIMEOUT((m_probe->reset(), QTest::qWait(100), m_probe->rmsLeft() < 0.01 * m_probe->rmsRight()), 5000);
+        // Sound queued before the turn is still on its way: judge fresh
+        // stretches of sound until it has drained.
+        QVERIFY2(m_probe->waitUntilHeard(5, 20000, [&] { return m_probe->rmsLeft() < 0.01 * m_probe->rmsRight(); }),
+                 qPrintable(QStringLiteral("left %1, right %2").arg(m_probe->rmsLeft()).arg(m_probe->rmsRight())));
     }
 
     void autoStartOffOpensStopped()

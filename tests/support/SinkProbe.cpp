@@ -1,5 +1,8 @@
 #include "SinkProbe.h"
 
+#include <QDeadlineTimer>
+#include <QTest>
+
 #include <gst/audio/audio.h>
 #include <gst/gst.h>
 
@@ -44,6 +47,20 @@ void SinkProbe::reset()
     m_frames = 0;
     m_clipped = 0;
     m_first = {};
+}
+
+bool SinkProbe::waitUntilHeard(long count, int timeoutMs, const std::function<bool()> &holds)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    do {
+        reset();
+        // Each stretch is heard to its end, so a failure reports the last one.
+        if (!QTest::qWaitFor([&] { return buffers() >= count; }, timeoutMs))
+            return false; // the sound has stopped
+        if (holds())
+            return true;
+    } while (!deadline.hasExpired());
+    return false;
 }
 
 long SinkProbe::buffers() const

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <chrono>
+#include <functional>
 #include <mutex>
 
 class SinkProbe {
@@ -19,6 +20,15 @@ public:
     static QString sinkDescription();
 
     void reset();
+    // Measures fresh stretches of `count` buffers, one after another, until
+    // `holds` is true of one (true), or none has held after timeoutMs, or the
+    // sound stops (false); the last stretch's levels are left to read. Sound
+    // queued before a change thus drains without a fixed sleep: a stretch
+    // that still carries some of it fails `holds`, and the next is judged.
+    // A stretch begun before the time is up is heard to its end, so this may
+    // take up to twice timeoutMs. (Not for QTRY_*: those count their timeout
+    // in steps, not in the time a slow condition takes.)
+    bool waitUntilHeard(long count, int timeoutMs, const std::function<bool()> &holds);
     long buffers() const;
     // Root mean square of each channel over the samples seen since reset(),
     // full scale 1.0; 0 when nothing arrived.
