@@ -220,22 +220,32 @@ int firstLoadChild(const QString &file, int entries)
     return 0;
 }
 
+// The reference: two bare lists, the full-path one hidden and the shown one
+// the size of the main window's playlist panel, in a shown window.
+struct BareLists {
+    QWidget window;
+    QListWidget *List1 = new QListWidget(&window);
+    QListWidget *lstfavs = new QListWidget(&window);
+    PlaylistStore store{List1, lstfavs};
+    BareLists()
+    {
+        List1->hide();
+        auto *layout = new QVBoxLayout(&window);
+        layout->addWidget(lstfavs);
+        window.resize(274, 377);
+        window.show();
+    }
+};
+
 // The reference in a fresh process: ReadList into two bare shown lists, from
 // the call to the rows on screen. Prints "bare_ms X".
 int firstBareChild(const QString &file, int entries)
 {
-    QWidget window;
-    auto *List1 = new QListWidget(&window);
-    auto *lstfavs = new QListWidget(&window);
-    List1->hide();
-    auto *layout = new QVBoxLayout(&window);
-    layout->addWidget(lstfavs);
-    window.resize(274, 377);
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
+    BareLists bare;
+    if (!QTest::qWaitForWindowExposed(&bare.window))
         return 10;
-    PlaylistStore store(List1, lstfavs);
-    RowsPainted painted(lstfavs, entries);
+    PlaylistStore &store = bare.store;
+    RowsPainted painted(bare.lstfavs, entries);
     QElapsedTimer t;
     t.start();
     ReadList(store, file, true);
@@ -313,15 +323,8 @@ int main(int argc, char **argv)
         || !inFreshProcesses(runs, QStringLiteral("--first-bare"), in, entries, fresh))
         return 7;
 
-    QWidget window;
-    auto *List1 = new QListWidget(&window);
-    auto *lstfavs = new QListWidget(&window);
-    List1->hide();
-    auto *layout = new QVBoxLayout(&window);
-    layout->addWidget(lstfavs);
-    window.resize(274, 377);
-    window.show();
-    PlaylistStore store(List1, lstfavs);
+    BareLists lists;
+    PlaylistStore &store = lists.store;
 
     const double load = medianMs(runs, [&] { store.clear(); }, [&] { ReadList(store, in, true); });
     if (store.count() != entries)

@@ -1,10 +1,11 @@
 #include "FileRename.h"
 
+#include "PosixFile.h"
+
 #include <QFile>
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,13 +20,10 @@ Error failure(int err)
     switch (err) {
     case EEXIST:
     case ENOTEMPTY: number = FileAlreadyExists; break;
-    case EACCES:
-    case EPERM:
-    case EROFS: number = ErrorNumber::PermissionDenied; break;
     case ENOENT: number = ErrorNumber::PathNotFound; break;
-    default: break;
+    default: number = PosixFile::errorNumber(err, PathFileAccessError); break;
     }
-    return {number, QString::fromLocal8Bit(std::strerror(err))};
+    return {number, PosixFile::errorText(err)};
 }
 
 // For file systems without an exclusive rename: a hard link fails on an

@@ -1,6 +1,7 @@
 #include "Id3v1.h"
 
 #include "PathUtil.h"
+#include "PosixFile.h"
 
 #include <QFile>
 
@@ -168,69 +169,14 @@ Error noData(const QString &path)
 
 int numberForErrno(int e)
 {
-    switch (e) {
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case ETXTBSY:
-        return ErrorNumber::PermissionDenied;
-    case ENOENT:
-        return ErrorNumber::FileNotFound;
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG:
-        return ErrorNumber::DiskFull;
-    default:
-        return ErrorNumber::DeviceIOError;
-    }
+    return e == ENOENT ? ErrorNumber::FileNotFound : PosixFile::errorNumber(e);
 }
 
-// The system's own words for an error ("No space left on device").
-QString errnoText(int e)
-{
-    return QString::fromLocal8Bit(std::strerror(e));
-}
+QString errnoText(int e) { return PosixFile::errorText(e); }
 
-// Closes a descriptor however the function that opened it ends.
-struct Fd {
-    int fd = -1;
-    ~Fd()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
-
-// pread or pwrite until all n bytes are done; false with errno set otherwise
-// (EIO for a read that meets the end of the file early). *done, when given,
-// counts the bytes that went through, also on failure.
-template <typename Io, typename Byte>
-bool allAt(Io io, int fd, Byte *buf, qsizetype n, off_t at, qsizetype *done = nullptr)
-{
-    if (done)
-        *done = 0;
-    while (n > 0) {
-        const ssize_t count = io(fd, buf, size_t(n), at);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0) {
-            if (count == 0)
-                errno = EIO;
-            return false;
-        }
-        buf += count;
-        n -= count;
-        at += count;
-        if (done)
-            *done += count;
-    }
-    return true;
-}
-bool readAt(int fd, char *buf, qsizetype n, off_t at) { return allAt(::pread, fd, buf, n, at); }
-bool writeAt(int fd, const char *buf, qsizetype n, off_t at, qsizetype *done = nullptr)
-{
-    return allAt(::pwrite, fd, buf, n, at, done);
-}
+using PosixFile::Fd;
+using PosixFile::readAt;
+using PosixFile::writeAt;
 
 // Opens a path for reading or writing only when it names a regular file: a
 // pipe or device could block the window or never end. O_NONBLOCK keeps even

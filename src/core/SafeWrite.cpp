@@ -1,11 +1,12 @@
 #include "SafeWrite.h"
 
+#include "PosixFile.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
@@ -19,66 +20,27 @@ constexpr int PathFileAccessError = 75;
 int numberFor(int err)
 {
     switch (err) {
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG:
-        return ErrorNumber::DiskFull;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case ETXTBSY:
-        return ErrorNumber::PermissionDenied;
     case ENOENT:
     case ENOTDIR:
         return ErrorNumber::PathNotFound;
     case EISDIR:
         return PathFileAccessError;
     default:
-        return ErrorNumber::DeviceIOError;
+        return PosixFile::errorNumber(err);
     }
 }
 
 Error failure(int err)
 {
-    return {numberFor(err), QString::fromLocal8Bit(std::strerror(err))};
+    return {numberFor(err), PosixFile::errorText(err)};
 }
 
-// Closes a descriptor however the function that opened it ends; finish()
-// closes it on purpose and says whether the system took the data.
-struct Fd {
-    int fd = -1;
-    ~Fd()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-    int finish()
-    {
-        const int f = fd;
-        fd = -1;
-        // On Linux the descriptor is gone even after EINTR, and the data was
-        // already forced out by fsync.
-        return ::close(f) == 0 || errno == EINTR ? 0 : errno;
-    }
-};
+using PosixFile::Fd;
 
 // All n bytes at offset 0; 0, or the errno of the write that failed.
 int writeAll(int fd, const char *data, qsizetype n)
 {
-    off_t at = 0;
-    while (n > 0) {
-        const ssize_t done = ::pwrite(fd, data, size_t(n), at);
-        if (done < 0 && errno == EINTR)
-            continue;
-        if (done < 0)
-            return errno;
-        if (done == 0)
-            return ENOSPC; // the kernel took nothing and gave no reason
-        data += done;
-        n -= done;
-        at += done;
-    }
-    return 0;
+    return PosixFile::writeAt(fd, data, n, 0) ? 0 : errno;
 }
 
 int syncAndClose(Fd &file)
