@@ -234,6 +234,10 @@ bool MediaPipeline::build(const QString &uri, const QString &audioSinkDescriptio
         // as a preroll: without it the picture would stay on the old place.
         m_prerollConnection = gsth::SignalConnection(m_videoSink.get(), "new-preroll",
                                                      G_CALLBACK(&MediaPipeline::onFrame<gst_app_sink_pull_preroll>), this);
+        if (GstPad *pad = gst_element_get_static_pad(m_videoSink.get(), "sink")) {
+            gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_EVENT_FLUSH, &MediaPipeline::onFlush, this, nullptr);
+            gst_object_unref(pad);
+        }
     } else {
         m_videoSink = gsth::refSink(gst_element_factory_make("fakesink", nullptr));
         if (m_videoSink)
@@ -416,17 +420,23 @@ MediaPipeline::SeekResult MediaPipeline::seek(double seconds)
             return SeekResult::NotSeekable;
     }
     const auto target = gint64(std::llround(std::max(0.0, seconds) * kSecond));
+    {
+        QMutexLocker lock(&m_frameMutex);
+        m_flushedSinceSeek = false;
+    }
     // Accurate: the knobs and the windows' stop buttons mean the exact place.
     if (!gst_element_seek_simple(m_playbin.get(), GST_FORMAT_TIME,
                                  GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), target))
         return SeekResult::Failed;
     m_lastPosition = double(target) / kSecond;
-    // The flush is over when the seek returns: whatever frame we still hold
-    // is of the old place, and must not be shown again until the new place
-    // sends its first one.
+    // A frame we still hold is of the old place and must not be shown again.
+    // Where the flush has reached the frame sink, onFlush dropped it there,
+    // and what we hold now may already be the new place's first frame: while
+    // stopped that preroll frame is the only one that comes.
     {
         QMutexLocker lock(&m_frameMutex);
-        m_frame = QImage();
+        if (!m_flushedSinceSeek)
+            m_frame = QImage();
     }
     return SeekResult::Done;
 }
@@ -510,6 +520,19 @@ GstFlowReturn MediaPipeline::onFrame(GstElement *sink, gpointer self)
     if (sample)
         static_cast<MediaPipeline *>(self)->takeSample(sample.get());
     return GST_FLOW_OK;
+}
+
+// Streaming thread, in stream order: once a flush has passed the frame sink,
+// every frame still to come is of the new place and the one held is not.
+GstPadProbeReturn MediaPipeline::onFlush(GstPad *, GstPadProbeInfo *info, gpointer self)
+{
+    if (GST_EVENT_TYPE(GST_PAD_PROBE_INFO_EVENT(info)) == GST_EVENT_FLUSH_STOP) {
+        auto *p = static_cast<MediaPipeline *>(self);
+        QMutexLocker lock(&p->m_frameMutex);
+        p->m_frame = QImage();
+        p->m_flushedSinceSeek = true;
+    }
+    return GST_PAD_PROBE_OK;
 }
 
 // Streaming thread: copy the frame out and ask the GUI thread to repaint,

@@ -90,6 +90,7 @@ private:
     template <GstSample *(*pull)(GstAppSink *)>
     static GstFlowReturn onFrame(GstElement *sink, gpointer self);
     void takeSample(GstSample *sample);
+    static GstPadProbeReturn onFlush(GstPad *pad, GstPadProbeInfo *info, gpointer self);
 
     gsth::Element m_playbin;
     gsth::Element m_videoSink;
@@ -108,6 +109,7 @@ private:
     mutable QMutex m_frameMutex;
     QImage m_frame;
     QSize m_frameDisplaySize;
+    bool m_flushedSinceSeek = false; // the frame sink has seen the last seek's flush
     std::atomic<bool> m_framesWanted{true};
     std::atomic<bool> m_framePosted{false};
     std::atomic<bool> m_hasVideo{false};
