@@ -252,7 +252,6 @@ Status ReadTagFile(const QString &path, TagFileState &state)
     if (seen.Length < TagSize)
         return tooShort(path, seen.Length);
     ParseTag(path, seen.Tail, state);
-    state.FileLength = seen.Length;
     state.Seen = std::move(seen);
     return std::nullopt;
 }

@@ -114,14 +114,13 @@ struct TagFileState {
     int Genre = -1;         // 0..255 as read, -1 when the file has no tag
     bool HasTag = false;
     int Track = 0;          // the ID3v1.1 track number, 0 when there is none
-    qint64 FileLength = 0;  // the file's length as read
     QByteArray Tag;         // the 128 bytes of the tag as read; empty without one
-    FileSnapshot Seen;      // the file as read, for the save to check against
+    FileSnapshot Seen;      // the file as read (its length among it), for the save to check against
 };
 
 // Reads the tag out of a file's last 128 bytes. A file without a tag takes
-// its title from the name part of path, extension kept. FileLength is left
-// to the caller.
+// its title from the name part of path, extension kept. Seen is left to the
+// caller.
 void ParseTag(const QString &path, QByteArrayView last128, TagFileState &state);
 
 // The identity, length and last min(length, 128) bytes of a regular file,

@@ -18,8 +18,9 @@ bool ReadList(PlaylistStore &store, const QString &fileName, bool clearFirst)
     const PlaylistFile::ReadResult result = PlaylistFile::read(fileName);
     if (result.opened) {
         // Checked before the store is touched: a refused load keeps every row.
-        const qsizetype room = clearFirst ? PlaylistStore::MaxRows : store.room();
-        if (result.entries.size() > room) {
+        // A list read whole always fits an emptied playlist (the reader stops
+        // at the same bound); it is the rows already held that may not leave room.
+        if (!clearFirst && result.entries.size() > store.room()) {
             ReportPlaylistError(QStringLiteral("Error in ReadList"), store.noRoomFor(result.entries.size()));
             return false;
         }

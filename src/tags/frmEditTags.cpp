@@ -238,7 +238,7 @@ void frmEditTags::Image1_Click()
     (void)pointer.SetCursor(11);
 
     Status failed;
-    if (m_state.FileLength < Id3Module::TagSize) {
+    if (m_state.Seen.Length < Id3Module::TagSize) {
         failed = Error{ErrorNumber::InvalidProcedureCall, QStringLiteral("No file is open for editing.")};
     } else {
         const Id3Module::TagTexts texts{txtEditTags[0]->text(), txtEditTags[1]->text(), txtEditTags[2]->text(),

@@ -137,7 +137,7 @@ private Q_SLOTS:
         TagFileState st;
         QVERIFY(!ReadTagFile(path, st));
         QCOMPARE(st.HasTag, tagged);
-        QCOMPARE(st.FileLength, data.size());
+        QCOMPARE(st.Seen.Length, data.size());
         QCOMPARE(st.Tag, tagged ? data.right(128) : QByteArray());
         if (tagged) {
             QCOMPARE(st.Genre, 17);

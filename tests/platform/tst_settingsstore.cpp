@@ -5,9 +5,26 @@
 #include <QDir>
 #include <QFile>
 #include <QSettings>
-#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
+
+namespace {
+// The settings kept on a small RAM volume for the life of the object, then
+// back in the suite's own folder. The volume needs root: see isMounted().
+struct SettingsOnVolume {
+    QTemporaryDir tmp;
+    QString home = tmp.filePath(QStringLiteral("home"));
+    bool made = QDir().mkdir(home); // the mount point, before the volume
+    SystemSetups::SmallVolume volume;
+    QString restoreTo;
+    SettingsOnVolume(int kib, const QString &suiteFolder) : volume(home, kib), restoreTo(suiteFolder)
+    {
+        if (volume.isMounted())
+            QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home);
+    }
+    ~SettingsOnVolume() { QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, restoreTo); }
+};
+} // namespace
 
 class TestSettingsStore : public QObject {
     Q_OBJECT
@@ -77,15 +94,9 @@ private slots:
     void everySaveIsSeenByTheNextRead()
     {
         // In memory, where a save takes well under a millisecond.
-        QTemporaryDir tmp;
-        QVERIFY(QDir(tmp.path()).mkdir("home"));
-        SystemSetups::SmallVolume volume(tmp.filePath("home"), 1024);
-        if (!volume.isMounted())
-            QSKIP(qPrintable(volume.why()));
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, tmp.filePath("home"));
-        const auto restore = qScopeGuard([this] {
-            QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path());
-        });
+        SettingsOnVolume on(1024, m_dir.path());
+        if (!on.volume.isMounted())
+            QSKIP(qPrintable(on.volume.why()));
         QStringList missed;
         for (int i = 0; i < 200; ++i) {
             const QString value = QString::number(1000 + i);
@@ -112,22 +123,16 @@ private slots:
     void failedSavesLeaveTheFileAsItWas()
     {
         QFETCH(int, pages);
-        QTemporaryDir tmp;
-        QVERIFY(QDir(tmp.path()).mkdir("home"));
-        SystemSetups::SmallVolume volume(tmp.filePath("home"), 32);
-        if (!volume.isMounted())
-            QSKIP(qPrintable(volume.why()));
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, tmp.filePath("home"));
-        const auto restore = qScopeGuard([this] {
-            QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path());
-        });
+        SettingsOnVolume on(32, m_dir.path());
+        if (!on.volume.isMounted())
+            QSKIP(qPrintable(on.volume.why()));
         QMap<QStringList, QString> expected{{{"Orvane", "MAINTOP"}, "1500"},
                                             {{"Orvane", "MAINLEFT"}, "3000"},
                                             {{"OrvaneVideo", "MAINTOP"}, "10"}};
         for (auto it = expected.cbegin(); it != expected.cend(); ++it)
             QVERIFY(SaveSetting("Full", it.key().at(0), it.key().at(1), it.value()));
-        const QString file = tmp.filePath("home/Full/Full.ini");
-        QVERIFY2(volume.fill(qint64(pages) * 4096), qPrintable(volume.why()));
+        const QString file = on.home + "/Full/Full.ini";
+        QVERIFY2(on.volume.fill(qint64(pages) * 4096), qPrintable(on.volume.why()));
 
         const QList<QPair<QStringList, QString>> changes{{{"Orvane", "MAINTOP"}, "1234"},
                                                          {{"Orvane", "MAINLEFT"}, "2250"},
@@ -153,7 +158,7 @@ private slots:
         }
         if (pages == 0)
             QCOMPARE(failed, changes.size());
-        QCOMPARE(QDir(tmp.filePath("home/Full")).entryList(QDir::Files | QDir::Hidden), QStringList{"Full.ini"});
+        QCOMPARE(QDir(on.home + "/Full").entryList(QDir::Files | QDir::Hidden), QStringList{"Full.ini"});
     }
 
     void unwritableStoreIsReported()
