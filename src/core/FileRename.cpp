@@ -62,3 +62,11 @@ Status renameNoReplace(const QString &from, const QString &to)
         return std::nullopt;
     return failure(err);
 }
+
+Status makeFolder(const QString &path)
+{
+    const QByteArray p = QFile::encodeName(path);
+    if (p.isEmpty())
+        return failure(ENOENT);
+    return ::mkdir(p.constData(), 0777) == 0 ? std::nullopt : Status(failure(errno));
+}

@@ -9,7 +9,6 @@
 #include "NameEditDelegate.h"
 
 #include <QCursor>
-#include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 #include <QTimer>
@@ -97,11 +96,8 @@ Status frmMP3::AddDir()
     for (int n = 1; taken(name); ++n)
         name = QStringLiteral("New Folder (%1)").arg(n);
 
-    if (!QDir().mkdir(joinPath(*folder, name))) {
-        if (!where.isWritable())
-            return Error{ErrorNumber::PermissionDenied, QStringLiteral("Permission denied")};
-        return Error{75, QStringLiteral("Path/File access error")};
-    }
+    if (Status failed = makeFolder(joinPath(*folder, name)))
+        return failed;
 
     if (isWithin(CurrentNode, node))
         CurrentNode = nullptr;

@@ -148,6 +148,11 @@ frmEditTags::frmEditTags(QWidget *parent)
     cmbGenre->setEditable(false);
     cmbGenre->setGeometry(EditTagsGeometry::Genre.pixels());
     cmbGenre->setMaxVisibleItems(16);
+    // Only the user's own choices: the list, the keys, the wheel.
+    connect(cmbGenre, &QComboBox::activated, this, [this](int index) {
+        if (index != m_genreShown)
+            m_genrePicked = true;
+    });
 
     // Tab order: the five boxes, then the genre list.
     setTabOrder(txtEditTags[0], txtEditTags[1]);
@@ -216,6 +221,8 @@ void frmEditTags::StartEdit(const QString &FullPath)
         cmbGenre->setCurrentIndex(Id3Module::OtherGenre);
     else
         cmbGenre->setCurrentIndex(m_state.Genre); // -1: nothing chosen
+    m_genreShown = cmbGenre->currentIndex();
+    m_genrePicked = false;
 
     centreOnScreen();
     txtEditTags[0]->setFocus(Qt::OtherFocusReason);
@@ -244,7 +251,9 @@ void frmEditTags::Image1_Click()
         const Id3Module::TagTexts texts{txtEditTags[0]->text(), txtEditTags[1]->text(), txtEditTags[2]->text(),
                                         txtEditTags[3]->text(), txtEditTags[4]->text()};
         int genre = cmbGenre->currentIndex();
-        if (genre < 0)
+        if (!m_genrePicked && m_state.HasTag)
+            genre = m_state.Genre;
+        else if (genre < 0)
             genre = Id3Module::OtherGenre;
         QByteArray tag;
         if (Status refused = Id3Module::MakeTag(m_state, texts, genre, tag)) {

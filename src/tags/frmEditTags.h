@@ -79,5 +79,11 @@ private:
 
     QString EditPath;
     Id3Module::TagFileState m_state;
+    // The genre entry shown when the editor opened, and whether the user
+    // has since chosen another one in the list. Until then the save writes
+    // the genre byte back as it was read: "Other" stands in for every byte
+    // that names no genre, and is no choice of the user's.
+    int m_genreShown = -1;
+    bool m_genrePicked = false;
     YearValidator *m_yearValidator = nullptr;
 };

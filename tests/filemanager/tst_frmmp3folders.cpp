@@ -10,10 +10,12 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <optional>
 #include <unistd.h>
 
 #include "MP3ListView.h"
 #include "MsgBox.h"
+#include "SystemSetups.h"
 #include "frmMP3.h"
 
 namespace {
@@ -54,6 +56,17 @@ void select(frmMP3 &w, QTreeWidgetItem *node)
 {
     w.DirTree->setCurrentItem(node);
     node->setSelected(true);
+}
+
+// Right-clicks the node and clicks item in the folder menu that comes up.
+// False when no menu came up or the item cannot be chosen.
+bool chooseFromFolderMenu(frmMP3 &w, QTreeWidgetItem *node, QAction *item)
+{
+    QTest::mouseClick(w.DirTree->viewport(), Qt::RightButton, {}, onNode(w.DirTree, node));
+    if (!w.mnuPopupMenu2->isVisible() || !item->isEnabled())
+        return false;
+    QTest::mouseClick(w.mnuPopupMenu2, Qt::LeftButton, {}, w.mnuPopupMenu2->actionGeometry(item).center());
+    return !w.mnuPopupMenu2->isVisible();
 }
 } // namespace
 
@@ -152,33 +165,44 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         QTest::newRow("no node selected") << "none" << "No folder is selected.";
         QTest::newRow("folder gone from disk") << "gone" << "Path not found";
+        QTest::newRow("read-only volume") << "readonly" << "Read-only file system";
     }
     void newFolderFailures()
     {
         QFETCH(QString, how);
         QFETCH(QString, message);
+        std::optional<SystemSetups::SmallVolume> volume;
+        if (how == "readonly") {
+            volume.emplace(m_root->path() + "/talks", 64, SystemSetups::SmallVolume::ReadOnly);
+            if (!volume->isMounted())
+                QSKIP(qPrintable("a read-only volume needs root to mount: " + volume->why()));
+        }
         frmMP3 w;
+        w.resize(600, 400);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
         QTreeWidgetItem *drive = w.DirTree->topLevelItem(0);
+        drive->setExpanded(true);
         QTreeWidgetItem *music = drive->child(0);
-        QTreeWidgetItem *target = music;
+        QTreeWidgetItem *target = how == "readonly" ? drive->child(1) : music;
         if (how == "none") {
             w.DirTree->clearSelection();
             w.DirTree->setCurrentItem(nullptr);
-            target = nullptr;
-        } else if (how == "gone") {
-            QVERIFY(QDir(m_root->path() + "/music").removeRecursively());
-        }
-        if (target)
+        } else {
             select(w, target);
+        }
+        if (how == "gone")
+            QVERIFY(QDir(m_root->path() + "/music").removeRecursively());
         const QStringList before = diskFolders(m_root->path());
         const int childrenBefore = drive->childCount();
 
-        w.mnuAddFolder_Click();
+        QVERIFY(chooseFromFolderMenu(w, target, w.mnuAddFolder));
         QCOMPARE(MsgBoxSeam::shown().size(), 1);
         QCOMPARE(MsgBoxSeam::shown().at(0).text, message);
         QCOMPARE(MsgBoxSeam::shown().at(0).style, int(MsgBoxStyle::Critical));
         QCOMPARE(MsgBoxSeam::shown().at(0).title, "Orvane");
         QCOMPARE(diskFolders(m_root->path()), before);
+        QCOMPARE(diskFolders(m_root->path() + "/talks"), QStringList());
         QVERIFY(!QFileInfo::exists(QFileInfo(m_root->path()).dir().path() + "/New Folder"));
         QCOMPARE(drive->childCount(), childrenBefore);
     }
@@ -306,12 +330,7 @@ private Q_SLOTS:
         if (setup == "gone")
             QVERIFY(QDir(root + "/music").removeRecursively());
 
-        const QPoint at = onNode(w.DirTree, music);
-        QTest::mouseClick(w.DirTree->viewport(), Qt::RightButton, {}, at);
-        QVERIFY(w.mnuPopupMenu2->isVisible());
-        QVERIFY(w.mnuRenameFolder->isEnabled());
-        QTest::mouseClick(w.mnuPopupMenu2, Qt::LeftButton, {},
-                          w.mnuPopupMenu2->actionGeometry(w.mnuRenameFolder).center());
+        QVERIFY(chooseFromFolderMenu(w, music, w.mnuRenameFolder));
         QLineEdit *editor = nullptr;
         QTRY_VERIFY((editor = w.DirTree->findChild<QLineEdit *>()));
         QCOMPARE(editor->text(), "music"); // the name on disk, not the proper-cased text

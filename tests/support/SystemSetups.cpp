@@ -19,11 +19,12 @@
 
 namespace SystemSetups {
 
-SmallVolume::SmallVolume(const QString &folder, int kib) : m_folder(folder)
+SmallVolume::SmallVolume(const QString &folder, int kib, Access access) : m_folder(folder)
 {
     const QByteArray where = QFile::encodeName(folder);
     const QByteArray options = "size=" + QByteArray::number(kib) + "k,mode=0777";
-    if (::mount("tmpfs", where.constData(), "tmpfs", MS_NOSUID | MS_NODEV, options.constData()) == 0)
+    const unsigned long flags = MS_NOSUID | MS_NODEV | (access == ReadOnly ? MS_RDONLY : 0);
+    if (::mount("tmpfs", where.constData(), "tmpfs", flags, options.constData()) == 0)
         m_mounted = true;
     else
         m_why = QStringLiteral("cannot mount a small file system here: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));

@@ -12,11 +12,13 @@ namespace SystemSetups {
 
 // A small RAM-backed file system mounted on an empty folder for the life of
 // the object, so that writes beyond its size fail with "No space left on
-// device". Mounting needs root; without it, isMounted() is false and why()
+// device"; mounted read-only, every change in it fails with "Read-only file
+// system". Mounting needs root; without it, isMounted() is false and why()
 // says what failed.
 class SmallVolume {
 public:
-    SmallVolume(const QString &folder, int kib);
+    enum Access { Writable, ReadOnly };
+    SmallVolume(const QString &folder, int kib, Access access = Writable);
     ~SmallVolume();
     SmallVolume(const SmallVolume &) = delete;
     SmallVolume &operator=(const SmallVolume &) = delete;
