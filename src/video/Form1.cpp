@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 #include <algorithm>
 #include <cmath>
 
@@ -95,8 +96,6 @@ void Form1::createControls()
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("client"));
     setCentralWidget(m_client);
-    // The layout follows the client area whenever it changes size.
-    m_client->installEventFilter(this);
 
     c.mmplay = new MediaPlayerControl(m_client);
     c.mmplay->setObjectName(QStringLiteral("mmplay"));
@@ -183,6 +182,19 @@ void Form1::logFailure(const char *what, const Error &error) const
 double Form1::ScaleWidth() const { return Twips::fromPixels(m_client->width()); }
 double Form1::ScaleHeight() const { return Twips::fromPixels(m_client->height()); }
 
+// The window's outer size, what the layout follows: the window with its menu
+// bar, grown by the frame that the window system reports now (the widget's
+// own copy of the frame can lag behind a frame that came late). Where no frame
+// is known, before the window exists or without a window manager, the window
+// with its menu bar is the outer size: the least it can be; a frame that
+// comes later re-runs the layout (moveEvent).
+QSizeF Form1::outerTwips() const
+{
+    const QWindow *window = windowHandle();
+    const QSize outer = window ? size().grownBy(window->frameMargins()) : size();
+    return QSizeF(outer) * Twips::PerPixel;
+}
+
 // Places the player from its twips; a window smaller than the allowances
 // gives it no room rather than a negative size.
 void Form1::placePlayer()
@@ -202,20 +214,22 @@ void Form1::Form_Load()
         r.moveCenter(screen->availableGeometry().center());
         move(r.topLeft());
     }
-    m_mmplay.setWidth(ScaleWidth() - WidthAllowance);
+    m_mmplay.setWidth(outerTwips().width() - WidthAllowance);
     m_mmplay.moveTop(0);
     placePlayer();
 }
 
-// The player fills the client area less the allowances; the logo keeps its
-// size, centred across the width and raised above the middle. Minimised,
-// nothing changes and the layout returns with the window.
+// The player takes the window's outer size less the allowances; the logo
+// keeps its size, centred across the outer width and raised above the middle
+// of the outer height. Minimised, nothing changes and the layout returns with
+// the window.
 void Form1::Form_Resize()
 {
     if (windowState() & Qt::WindowMinimized)
         return;
-    const double w = ScaleWidth();
-    const double h = ScaleHeight();
+    const QSizeF outer = outerTwips();
+    const double w = outer.width();
+    const double h = outer.height();
     m_mmplay.setWidth(w - WidthAllowance);
     m_mmplay.moveTop(0);
     m_mmplay.setHeight(h - HeightAllowance);
@@ -225,11 +239,19 @@ void Form1::Form_Resize()
     placePicture();
 }
 
-bool Form1::eventFilter(QObject *watched, QEvent *event)
+void Form1::resizeEvent(QResizeEvent *event)
 {
-    if (watched == m_client && event->type() == QEvent::Resize)
-        Form_Resize();
-    return QMainWindow::eventFilter(watched, event);
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+// A window manager frames the window after it is shown, and its frame comes
+// as a move of the window alone, without a resize; a plain move leaves the
+// layout as it is.
+void Form1::moveEvent(QMoveEvent *event)
+{
+    QMainWindow::moveEvent(event);
+    Form_Resize();
 }
 
 void Form1::showEvent(QShowEvent *event)

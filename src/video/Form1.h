@@ -45,9 +45,7 @@ public:
 
     const Form1Controls &controls() const { return c; }
 
-    // The client area below the menu bar, in twips: what the layout follows.
-    // Unlike the outer size (frame included) it is right already at the first
-    // show, before the window manager has framed the window.
+    // The client area below the menu bar, in twips.
     double ScaleWidth() const;
     double ScaleHeight() const;
     // The player's and the logo's places in twips (Left, Top, Width, Height)
@@ -76,7 +74,8 @@ public:
     static QPixmap logo(qreal dpr);
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -89,6 +88,7 @@ private:
     void placePicture();
     void showLogoUnlessVideo();
     void logFailure(const char *what, const Error &error) const;
+    QSizeF outerTwips() const;
 
     Form1Controls c;
     QWidget *m_client = nullptr; // the area below the menu bar

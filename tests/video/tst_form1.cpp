@@ -141,39 +141,53 @@ private Q_SLOTS:
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
         QCOMPARE(f.centralWidget()->size(), QSize(365, 310)); // 5475 x 4650 twips
-        // The first show already follows the resize rule, from the client area.
-        QCOMPARE(f.mmplayTwips(), QRectF(0, 0, 5475 - 100, 4650 - 900));
-        QCOMPARE(f.Picture1Twips().topLeft(), QPointF(5475 / 2.0 - 5535 / 2.0, 4650 / 2.0 - 3375 / 2.0 - 900));
+        // The first show already follows the resize rule, from the outer size,
+        // which holds the menu bar and the frame besides the client area.
+        const QSizeF outer = QSizeF(f.frameGeometry().size()) * Twips::PerPixel;
+        QVERIFY(outer.height() >= 4650 + Twips::fromPixels(f.menuBar()->height()));
+        QCOMPARE(f.mmplayTwips(), QRectF(0, 0, outer.width() - 100, outer.height() - 900));
+        QCOMPARE(f.Picture1Twips().topLeft(),
+                 QPointF(outer.width() / 2 - 5535 / 2.0, outer.height() / 2 - 3375 / 2.0 - 900));
         QVERIFY(!f.controls().Timer1->isActive());
         QCOMPARE(f.controls().mmplay->Volume(), -600L);
         QCOMPARE(f.controls().mmplay->Balance(), 0L);
         QCOMPARE(f.controls().mmplay->playState(), PlayState::Closed);
     }
 
-    // The player fills the client area (below the menu bar, without the
-    // frame) less 100 and 900 twips; the logo keeps its 5535 x 3375 twips,
-    // centred across, its centre 900 twips above the middle. A window too
-    // small for the allowances gives the player no room.
+    // The player takes the window's outer size (frame and menu bar included)
+    // less 100 and 900 twips, from the top of the area below the menu bar; the
+    // logo keeps its 5535 x 3375 twips, centred across, its centre 900 twips
+    // above the middle of the outer height. A window too small for the
+    // allowances gives the player no room.
     void resizeRule_data()
     {
-        QTest::addColumn<QSize>("size");       // client area, pixels
+        QTest::addColumn<QSize>("outer");      // frame geometry, pixels
         QTest::addColumn<QRectF>("player");    // twips
         QTest::addColumn<QPointF>("logo");     // Left, Top in twips
         QTest::newRow("600 x 400") << QSize(600, 400) << QRectF(0, 0, 8900, 5100) << QPointF(1732.5, 412.5);
         QTest::newRow("800 x 600") << QSize(800, 600) << QRectF(0, 0, 11900, 8100) << QPointF(3232.5, 1912.5);
         QTest::newRow("narrow and tall") << QSize(200, 700) << QRectF(0, 0, 2900, 9600) << QPointF(-1267.5, 2662.5);
+        // The menu bar and the frame take most of the height: the player
+        // still gets what the outer height leaves, more than the client area.
+        QTest::newRow("frame bigger than the client area") << QSize(300, 70) << QRectF(0, 0, 4400, 150)
+                                                           << QPointF(-517.5, -2062.5);
         QTest::newRow("too low") << QSize(300, 50) << QRectF(0, 0, 4400, 0) << QPointF(-517.5, -2212.5);
+        QTest::newRow("tiny") << QSize(90, 26) << QRectF(0, 0, 1250, 0) << QPointF(-2092.5, -2392.5);
     }
     void resizeRule()
     {
-        QFETCH(QSize, size);
+        QFETCH(QSize, outer);
         QFETCH(QRectF, player);
         QFETCH(QPointF, logo);
         Form1 &f = shown();
         f.setMinimumSize(1, 1);
-        // Sized so that the client area is the given one.
-        f.resize(size + f.size() - f.centralWidget()->size());
-        QTRY_COMPARE(f.centralWidget()->size(), size);
+        // Sized so that the whole window, frame included, is the given size.
+        f.resize(outer - (f.frameGeometry().size() - f.size()));
+        QTRY_COMPARE(f.frameGeometry().size(), outer);
+        // The menu bar lies inside the outer size and outside the client area.
+        QVERIFY2(f.frameGeometry().height() >= f.centralWidget()->height() + f.menuBar()->height(),
+                 qPrintable(QStringLiteral("%1 < %2 + %3").arg(f.frameGeometry().height())
+                                .arg(f.centralWidget()->height()).arg(f.menuBar()->height())));
         QCOMPARE(f.mmplayTwips(), player);
         QCOMPARE(f.Picture1Twips(), QRectF(logo, QSizeF(5535, 3375)));
         QCOMPARE(f.controls().mmplay->geometry(), Twips::toPixels(player));
@@ -188,9 +202,12 @@ private Q_SLOTS:
         Form1 &f = shown();
         f.showMaximized();
         QTRY_VERIFY(f.isMaximized());
-        QTRY_COMPARE(f.mmplayTwips().width(), f.ScaleWidth() - 100);
-        QCOMPARE(f.mmplayTwips().height(), f.ScaleHeight() - 900);
-        QCOMPARE(f.Picture1Twips().center(), QPointF(f.ScaleWidth() / 2, f.ScaleHeight() / 2 - 900));
+        // The state changes at once, the size when the window system answers.
+        QTRY_COMPARE(f.frameGeometry().size(), f.screen()->availableGeometry().size());
+        const QSizeF outer = QSizeF(f.frameGeometry().size()) * Twips::PerPixel;
+        QCOMPARE(f.mmplayTwips().width(), outer.width() - 100);
+        QCOMPARE(f.mmplayTwips().height(), outer.height() - 900);
+        QCOMPARE(f.Picture1Twips().center(), QPointF(outer.width() / 2, outer.height() / 2 - 900));
     }
 
     void minimisingKeepsTheLayout()
@@ -203,8 +220,8 @@ private Q_SLOTS:
         QCOMPARE(f.mmplayTwips(), player);
         QCOMPARE(f.Picture1Twips(), logo);
         f.setWindowState(Qt::WindowNoState);
-        QTRY_COMPARE(f.mmplayTwips().width(), f.ScaleWidth() - 100);
-        QCOMPARE(f.mmplayTwips().height(), f.ScaleHeight() - 900);
+        QTRY_COMPARE(f.mmplayTwips().width(), Twips::fromPixels(f.frameGeometry().width()) - 100);
+        QCOMPARE(f.mmplayTwips().height(), Twips::fromPixels(f.frameGeometry().height()) - 900);
     }
 
     void openPlaysWhileAnotherPlayerPlays_data()
