@@ -94,6 +94,20 @@ while time.monotonic() < end:
 rec.terminate()
 PY
 
+# What the drivers below share: the marks heard so far, (k, monotonic
+# seconds), and xdotool. Their first argument is $BENCH_WORK.
+cat >"$BENCH_WORK/drive.py" <<'PY'
+import subprocess, sys
+work = sys.argv[1]
+def heard():
+    try:
+        return [(int(k), float(t)) for k, t in (l.split() for l in open(work + '/heard') if l.strip())]
+    except (OSError, ValueError):
+        return []
+def xdo(*args):
+    subprocess.run(['xdotool'] + [str(a) for a in args], check=True)
+PY
+
 # seek_to_marks LENGTH TARGET...: once the sound at the sink has reached
 # second 12, drags the position knob to each target in turn, about 3 s apart.
 # Each drag is done just after a second's mark has been heard to its end:
@@ -102,16 +116,11 @@ PY
 # wall-clock-of-the-release" in $BENCH_WORK/seeks.
 seek_to_marks() {
     python3 - "$BENCH_WORK" "$DISPLAY" "$@" <<'PY'
-import subprocess, sys, time
+import sys, time
+sys.path.insert(0, sys.argv[1])
+from drive import heard, xdo
 work, display, length = sys.argv[1], sys.argv[2], float(sys.argv[3])
 targets = [int(t) for t in sys.argv[4:]]
-def heard():
-    try:
-        return [(int(k), float(t)) for k, t in (l.split() for l in open(work + '/heard') if l.strip())]
-    except (OSError, ValueError):
-        return []
-def xdo(*args):
-    subprocess.run(['xdotool'] + [str(a) for a in args], check=True)
 deadline = time.monotonic() + 60
 while not any(k >= 12 for k, _ in heard()):
     if time.monotonic() > deadline:
@@ -139,91 +148,20 @@ for target in targets:
 PY
 }
 
-# report_seeks: for each seek, when the display and the sound at the sink
-# reached the target second, and the second after it.
-report_seeks() {
-    python3 - "$BENCH_WORK" <<'PY'
-import re, sys
-work = sys.argv[1]
-wall, mono = map(float, open(work + '/clocks').read().split())
-heard = [(int(k), float(t) - mono + wall) for k, t in (l.split() for l in open(work + '/heard'))]
-frames = []
-for line in open(work + '/shots'):
-    m = re.search(r' pts:(\d+).*checksum:(\w+)', line)
-    if m:
-        frames.append((int(m.group(1)) / 1e6, m.group(2)))
-seeks = [(int(t), float(at)) for t, at in (l.split() for l in open(work + '/seeks'))]
-if not seeks or not frames or not heard:
-    sys.exit('nothing measured (%d seeks, %d frames, %d marks heard)' % (len(seeks), len(frames), len(heard)))
-# What each display picture says: before the first seek it counts up from
-# the last "00:00", one second a change.
-zero = frames[0][1]
-first = max(i for i, f in enumerate(frames) if f[1] == zero and f[0] < seeks[0][1])
-second = {zero: 0}
-n = 0
-for i in range(first + 1, len(frames)):
-    if frames[i][0] >= seeks[0][1]:
-        break
-    if frames[i][1] != frames[i - 1][1]:
-        n += 1
-        second.setdefault(frames[i][1], n)
-print('display pictures known for 00:00 to 00:%02d before the first seek' % n)
-def shown_at(second_wanted, after, before):
-    return next((t for t, c in frames if after <= t < before and second.get(c) == second_wanted), None)
-def heard_at(k, after, before):
-    return next((t for kk, t in heard if kk == k and after <= t < before), None)
-def changed_after(at):
-    old = next((c for t, c in reversed(frames) if t <= at), None)
-    return next((t for t, c in frames if t > at and c != old), None)
-worst = 0.0
-missed = 0
-kept = []
-print('seek to T (knob released at 0): display shows T | sound of T at the sink | lag; same for T+1 (s)')
-for i, (target, released) in enumerate(seeks):
-    until = seeks[i + 1][1] if i + 1 < len(seeks) else float('inf')
-    change = changed_after(released)
-    if change is not None:
-        kept.append(change - released)
-    row = []
-    for s in (target, target + 1):
-        d, h = shown_at(s, released, until), heard_at(s, released, until)
-        if d is None or h is None:
-            row.append('%2d: display %s, sound %s' % (s, 'never' if d is None else '%.3f' % (d - released),
-                                                   'never' if h is None else '%.3f' % (h - released)))
-            missed += 1
-            continue
-        lag = d - h
-        worst = max(worst, abs(lag))
-        row.append('%2d: %.3f | %.3f | %+.3f' % (s, d - released, h - released, lag))
-    print('  ' + '   '.join(row))
-if kept:
-    print('the second shown before the seek stayed up for %s s after the release'
-          % ' '.join('%.3f' % k for k in kept))
-print('after a seek: largest |lag| %.3f s over %d seeks%s (goal within 0.3: %s)'
-      % (worst, len(seeks), ', %d seconds never shown or heard' % missed if missed else '',
-         'met' if worst <= 0.3 and not missed else 'missed'))
-PY
-}
-
 # switch_songs N SINCE: plays another song N times, each time the song that
-# plays has reached 00:03 at the sink (one of its first seconds heard after
-# SINCE, a monotonic time, or after the last switch, then its second 3; the
-# song it followed was past them, and its second 0 may have run into the
-# cut-off mark of that song), at 0.3, 0.55
-# or 0.8 s after a second's mark, in turn: a double click on the first row,
-# then Next (which plays the second row), and so on. Notes "how
+# plays has reached 00:03 at the sink: one of its first seconds heard after
+# SINCE (a monotonic time) or after the last switch, then its second 3. (The
+# song before was past those seconds; the new song's second 0 may run into
+# that song's cut-off mark.) Each switch comes 0.3, 0.55 or 0.8 s after a
+# second's mark, in turn: a double click on the first row, then Next (which
+# plays the second row), and so on. Notes "how
 # wall-clock-when-the-click-was-sent" in $BENCH_WORK/switches.
 switch_songs() {
     python3 - "$BENCH_WORK" "$1" "$2" <<'PY'
-import subprocess, sys, time
+import sys, time
+sys.path.insert(0, sys.argv[1])
+from drive import heard, xdo
 work, count, since = sys.argv[1], int(sys.argv[2]), float(sys.argv[3])
-def heard():
-    try:
-        return [(int(k), float(t)) for k, t in (l.split() for l in open(work + '/heard') if l.strip())]
-    except (OSError, ValueError):
-        return []
-def xdo(*args):
-    subprocess.run(['xdotool'] + [str(a) for a in args], check=True)
 def wait_for(test, what):
     deadline = time.monotonic() + 30
     while not test():
@@ -250,12 +188,14 @@ for i in range(count):
 PY
 }
 
-# report_switches: for each switch, when the display showed the new song's
-# 00:00 and 00:01, against when its second 0 and second 1 reached the sink.
-report_switches() {
-    python3 - "$BENCH_WORK" <<'PY'
+# report seek|switch: for each seek, when the display and the sound at the
+# sink reached the target second, and the second after it; for each switch,
+# when the display showed the new song's 00:00 and 00:01, against when its
+# second 0 and second 1 reached the sink.
+report() {
+    python3 - "$BENCH_WORK" "$1" <<'PY'
 import re, sys
-work = sys.argv[1]
+work, mode = sys.argv[1], sys.argv[2]
 wall, mono = map(float, open(work + '/clocks').read().split())
 heard = [(int(k), float(t) - mono + wall) for k, t in (l.split() for l in open(work + '/heard'))]
 frames = []
@@ -263,59 +203,87 @@ for line in open(work + '/shots'):
     m = re.search(r' pts:(\d+).*checksum:(\w+)', line)
     if m:
         frames.append((int(m.group(1)) / 1e6, m.group(2)))
-added = float(open(work + '/added').read())
-switches = [(how, float(at)) for how, at in (l.split() for l in open(work + '/switches'))]
-if not switches or not frames or not heard:
-    sys.exit('nothing measured (%d switches, %d frames, %d marks heard)' % (len(switches), len(frames), len(heard)))
-# What each display picture says: until the second song's dialog it counts
-# up from the last "00:00", one second a change.
+if mode == 'seek':
+    seeks = [(int(t), float(at)) for t, at in (l.split() for l in open(work + '/seeks'))]
+    events, plural, learnt_until, learnt_by = seeks, 'seeks', seeks[0][1] if seeks else 0, 'the first seek'
+else:
+    switches = [(how, float(at)) for how, at in (l.split() for l in open(work + '/switches'))]
+    events, plural, learnt_until, learnt_by = switches, 'switches', float(open(work + '/added').read()), 'the second song'
+if not events or not frames or not heard:
+    sys.exit('nothing measured (%d %s, %d frames, %d marks heard)' % (len(events), plural, len(frames), len(heard)))
+# What each display picture says: until then (the first seek, the second
+# song's dialog) it counts up from the last "00:00", one second a change.
 zero = frames[0][1]
-first = max(i for i, f in enumerate(frames) if f[1] == zero and f[0] < added)
+first = max(i for i, f in enumerate(frames) if f[1] == zero and f[0] < learnt_until)
 second = {zero: 0}
 n = 0
 for i in range(first + 1, len(frames)):
-    if frames[i][0] >= added:
+    if frames[i][0] >= learnt_until:
         break
     if frames[i][1] != frames[i - 1][1]:
         n += 1
         second.setdefault(frames[i][1], n)
-if n < 1:
-    sys.exit('the display never showed 00:01 of the first song')
-print('display pictures known for 00:00 to 00:%02d before the second song' % n)
-def shown_at(s, after, before):
-    return next((t for t, c in frames if after <= t < before and second.get(c) == s), None)
+print('display pictures known for 00:00 to 00:%02d before %s' % (n, learnt_by))
+def shown_at(second_wanted, after, before):
+    return next((t for t, c in frames if after <= t < before and second.get(c) == second_wanted), None)
 def heard_at(k, after, before):
     return next((t for kk, t in heard if kk == k and after <= t < before), None)
 def changed_after(at):
     old = next((c for t, c in reversed(frames) if t <= at), None)
     return next((t for t, c in frames if t > at and c != old), None)
-def at(t, zero):
-    return 'never' if t is None else '%6.3f' % (t - zero)
 worst = 0.0
 missed = 0
-print('times from when the new song\'s second 0 reached the sink (s): the click; the first change')
-print('of the display; the display showing 00:00, lag; the display showing 00:01 | the sound of')
-print('second 1 at the sink, lag')
-for i, (how, sent) in enumerate(switches):
-    until = switches[i + 1][1] if i + 1 < len(switches) else float('inf')
-    h0, h1 = heard_at(0, sent, until), heard_at(1, sent, until)
-    d0, d1 = shown_at(0, sent, until), shown_at(1, sent, until)
-    ref = h0 if h0 is not None else sent
-    row = '  %-12s click %s  change %s  00:00 %s' % (how, at(sent, ref), at(changed_after(sent), ref), at(d0, ref))
-    if d0 is not None and h0 is not None:
-        row += ' %+.3f' % (d0 - h0)
-        worst = max(worst, abs(d0 - h0))
-    else:
-        missed += 1
-    row += '  00:01 %s | %s' % (at(d1, ref), at(h1, ref))
-    if d1 is not None and h1 is not None:
-        row += ' %+.3f' % (d1 - h1)
-        worst = max(worst, abs(d1 - h1))
-    else:
-        missed += 1
-    print(row)
-print('after a switch: largest |lag| %.3f s over %d switches%s (goal within 0.3: %s)'
-      % (worst, len(switches), ', %d seconds never shown or heard' % missed if missed else '',
+if mode == 'seek':
+    kept = []
+    print('seek to T (knob released at 0): display shows T | sound of T at the sink | lag; same for T+1 (s)')
+    for i, (target, released) in enumerate(seeks):
+        until = seeks[i + 1][1] if i + 1 < len(seeks) else float('inf')
+        change = changed_after(released)
+        if change is not None:
+            kept.append(change - released)
+        row = []
+        for s in (target, target + 1):
+            d, h = shown_at(s, released, until), heard_at(s, released, until)
+            if d is None or h is None:
+                row.append('%2d: display %s, sound %s' % (s, 'never' if d is None else '%.3f' % (d - released),
+                                                       'never' if h is None else '%.3f' % (h - released)))
+                missed += 1
+                continue
+            lag = d - h
+            worst = max(worst, abs(lag))
+            row.append('%2d: %.3f | %.3f | %+.3f' % (s, d - released, h - released, lag))
+        print('  ' + '   '.join(row))
+    if kept:
+        print('the second shown before the seek stayed up for %s s after the release'
+              % ' '.join('%.3f' % k for k in kept))
+else:
+    if n < 1:
+        sys.exit('the display never showed 00:01 of the first song')
+    def at(t, ref):
+        return 'never' if t is None else '%6.3f' % (t - ref)
+    print('times from when the new song\'s second 0 reached the sink (s): the click; the first change')
+    print('of the display; the display showing 00:00, lag; the display showing 00:01 | the sound of')
+    print('second 1 at the sink, lag')
+    for i, (how, sent) in enumerate(switches):
+        until = switches[i + 1][1] if i + 1 < len(switches) else float('inf')
+        h0, h1 = heard_at(0, sent, until), heard_at(1, sent, until)
+        d0, d1 = shown_at(0, sent, until), shown_at(1, sent, until)
+        ref = h0 if h0 is not None else sent
+        row = '  %-12s click %s  change %s  00:00 %s' % (how, at(sent, ref), at(changed_after(sent), ref), at(d0, ref))
+        if d0 is not None and h0 is not None:
+            row += ' %+.3f' % (d0 - h0)
+            worst = max(worst, abs(d0 - h0))
+        else:
+            missed += 1
+        row += '  00:01 %s | %s' % (at(d1, ref), at(h1, ref))
+        if d1 is not None and h1 is not None:
+            row += ' %+.3f' % (d1 - h1)
+            worst = max(worst, abs(d1 - h1))
+        else:
+            missed += 1
+        print(row)
+print('after a %s: largest |lag| %.3f s over %d %s%s (goal within 0.3: %s)'
+      % (mode, worst, len(events), plural, ', %d seconds never shown or heard' % missed if missed else '',
          'met' if worst <= 0.3 and not missed else 'missed'))
 PY
 }
@@ -348,17 +316,13 @@ if [[ $mode == seek ]]; then
 elif [[ $mode == switch ]]; then
     since=$(python3 - "$BENCH_WORK" <<'PY'
 import sys, time
-work = sys.argv[1]
+sys.path.insert(0, sys.argv[1])
+from drive import heard, work
 deadline = time.monotonic() + 60
-while time.monotonic() < deadline:
-    try:
-        if any(int(l.split()[0]) >= 5 for l in open(work + '/heard') if l.strip()):
-            break
-    except (OSError, ValueError, IndexError):
-        pass
+while not any(k >= 5 for k, _ in heard()):
+    if time.monotonic() > deadline:
+        sys.exit('the first song did not reach 00:05')
     time.sleep(0.05)
-else:
-    sys.exit('the first song did not reach 00:05')
 print('%.4f' % time.time(), file=open(work + '/added', 'w'))
 print('%.4f' % time.monotonic())
 PY
@@ -370,11 +334,11 @@ wait "$grab" || true
 wait "$knobgrab" || true
 sleep 1.5
 if [[ $mode == seek ]]; then
-    report_seeks
+    report seek
     exit 0
 fi
 if [[ $mode == switch ]]; then
-    report_switches
+    report switch
     exit 0
 fi
 
