@@ -446,10 +446,10 @@ private Q_SLOTS:
     // A song started while another plays shows its own start at once, on
     // both time displays, and its seconds from then on, whichever way it was
     // started: the time shown just after the switch, and the next time the
-    // display changes to with where the new song was when it did. A plays
-    // to 00:02; the switch comes a little after that tick, so the old song's
-    // tick, were it kept, would fall in the second half of the new song's
-    // first second.
+    // display changes to, with where the new song was when it did. The first
+    // song plays to 00:02; the switch comes a little after that tick, so the
+    // old song's tick, were it kept, would fall in the second half of the new
+    // song's first second.
     void timeFollowsTheNewSong_data()
     {
         QTest::addColumn<QByteArray>("action"); // the button clicked; "lstfavs": a double click on a row
