@@ -70,6 +70,16 @@ void Orvane::wireDisplays()
         if (c.Timer4->isActive())
             secondTick();
     });
+    // So does a media that opens playing, whoever opened it (a double click,
+    // Next, Previous, the advance at the end of a song, a list's next entry):
+    // one song following another leaves the play state as it was, so nothing
+    // else would put the tick on the new song's seconds. One opened stopped,
+    // to go on from where it was (the sound output regained), would show its
+    // start for a moment: its seek's landing shows it.
+    connect(c.am1, &MediaPlayerControl::MediaOpened, this, [this] {
+        if (c.am1->playState() == MediaPlayerControl::PlayState::Playing && c.Timer4->isActive())
+            secondTick();
+    });
     connect(c.Timer7, &QTimer::timeout, this, &Orvane::Timer7_Timer);
     new WindowStateWatch(this, [this] { updateTitleScroll(); });
 }

@@ -5,6 +5,7 @@
 #include <QSignalSpy>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QTimer>
 #include <set>
 
 #include "ImageControl.h"
@@ -440,6 +441,76 @@ private Q_SLOTS:
         QCOMPARE(c.am1->playState(), PlayState::Stopped);
         QCOMPARE(c.am1->CurrentPosition(), 0.0);
         QCOMPARE(c.am1->FileName(), second);
+    }
+
+    // A song started while another plays shows its own start at once, on
+    // both time displays, and its seconds from then on, whichever way it was
+    // started: the time shown just after the switch, and the next time the
+    // display changes to, with where the new song was when it did. The first
+    // song plays to 00:02; the switch comes a little after that tick, so the
+    // old song's tick, were it kept, would fall in the second half of the new
+    // song's first second.
+    void timeFollowsTheNewSong_data()
+    {
+        QTest::addColumn<QByteArray>("action"); // the button clicked; "lstfavs": a double click on a row
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::newRow("double click on another row") << QByteArray("lstfavs") << 0 << 2;
+        QTest::newRow("next") << QByteArray("next") << 0 << 1;
+        QTest::newRow("previous") << QByteArray("previous") << 1 << 0;
+        QTest::newRow("end of media") << QByteArray() << 0 << 1;
+    }
+    void timeFollowsTheNewSong()
+    {
+        QFETCH(QByteArray, action);
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QStringList atSwitch; // Label20 and toptime just after the switch
+        QString next;         // what the display shows next
+        double nextAt = -1;   // the new song's position then
+        auto w = PlayerWindow::shown();
+        const OrvaneControls &c = w->controls();
+        w->setHeight(OrvaneGeometry::HeightPanel);
+        addRows(*w);
+        const auto doubleClickRow = [&](int row) {
+            const QPoint at = c.lstfavs->visualItemRect(c.lstfavs->item(row)).center();
+            QTest::mouseDClick(c.lstfavs->viewport(), Qt::LeftButton, {}, at);
+        };
+        const auto noteSwitch = [&] {
+            if (atSwitch.isEmpty())
+                atSwitch = QStringList{c.Label20->Caption(), c.toptime->Caption()};
+        };
+        // After the window's own tick handler: what it has just shown.
+        connect(c.Timer4, &QTimer::timeout, w.get(), [&] {
+            if (!atSwitch.isEmpty() && nextAt < 0 && c.Label20->Caption() != atSwitch.first()) {
+                next = c.Label20->Caption();
+                nextAt = c.am1->CurrentPosition();
+            }
+        });
+        connect(c.am1, &MediaPlayerControl::EndOfStream, w.get(), noteSwitch);
+
+        doubleClickRow(from);
+        QCOMPARE(c.am1->FileName(), m_paths.at(from));
+        QTRY_COMPARE_WITH_TIMEOUT(c.Label20->Caption(), QStringLiteral("00:02"), 5000);
+        if (action.isEmpty()) {
+            QTRY_VERIFY_WITH_TIMEOUT(!atSwitch.isEmpty(), 5000);
+        } else {
+            QTest::qWait(100);
+            QVERIFY(atSwitch.isEmpty());
+            if (action == "lstfavs")
+                doubleClickRow(to);
+            else
+                PlayerWindow::click(*w, action.constData());
+            noteSwitch();
+        }
+
+        QCOMPARE(c.am1->FileName(), m_paths.at(to));
+        QCOMPARE(c.am1->playState(), PlayState::Playing);
+        QCOMPARE(atSwitch, (QStringList{"00:00", "00:00"}));
+        QTRY_VERIFY_WITH_TIMEOUT(nextAt >= 0, 5000);
+        QCOMPARE(next, QStringLiteral("00:01"));
+        QVERIFY2(nextAt >= 1.0, qPrintable(QString::number(nextAt)));
+        QCOMPARE(c.toptime->Caption(), next);
     }
 };
 
