@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
-#include <QTemporaryFile>
 
 #include <functional>
 #include <optional>
@@ -35,25 +34,25 @@ QVariantMap contents(const QSettings &settings)
 // The settings file's new contents, as QSettings writes them after edit.
 // QSettings cannot be trusted with the file itself: on a full disk its write
 // fails unreported and an empty or cut file replaces the old one. So it
-// writes a scratch copy beside the file, which is then read back under a
-// name QSettings has never seen (it caches every file by name and would
-// answer from memory); anything short of the expected keys and values is a
-// failed write. Nothing when the contents could not be made.
+// writes a scratch copy in a work folder beside the file, which is then read
+// back under a name QSettings has never seen (it caches every file by name
+// and would answer from memory); anything short of the expected keys and
+// values is a failed write. QSettings puts a lock file and a file of its own
+// beside the copy; the work folder goes with all of them, also when a save
+// was killed. Nothing when the contents could not be made.
 std::optional<QByteArray> edited(const QString &path, const QByteArray &old,
                                  const std::function<void(QSettings &)> &edit)
 {
-    const QString pattern = path + QStringLiteral(".XXXXXX");
-    QTemporaryFile scratch(pattern);
-    QTemporaryFile check(pattern);
-    if (!scratch.open() || !check.open())
+    const SafeWrite::WorkFolder work(path);
+    if (work.path().isEmpty())
         return std::nullopt;
-    // Asking for the names makes sure both exist under them.
-    const QString scratchName = scratch.fileName();
-    const QString checkName = check.fileName();
-    if (scratch.write(old) != old.size() || !scratch.flush())
+    const QString scratchName = work.path() + QStringLiteral("/edit.ini");
+    const QString checkName = work.path() + QStringLiteral("/check.ini");
+    QFile scratch(scratchName);
+    if (!scratch.open(QIODevice::WriteOnly | QIODevice::NewOnly) || scratch.write(old) != old.size()
+        || !scratch.flush())
         return std::nullopt;
     scratch.close();
-    check.close();
 
     QVariantMap expected;
     {

@@ -293,6 +293,70 @@ private Q_SLOTS:
         }
     }
 
+    // A save killed part-way (a crash, kill -9) leaves the old list whole,
+    // and what it left is gone after the next save. What a save still at
+    // work holds, and files that only look like a save's, are kept.
+    void killedSaveLeavesNothingAfterTheNextSave_data()
+    {
+        QTest::addColumn<QByteArray>("call"); // the save is killed as it calls this
+        QTest::addColumn<bool>("saveWhileStopped");
+        QTest::addColumn<int>("leftByKill");
+        QTest::newRow("killed with all bytes written") << QByteArray("fsync") << false << 0;
+        QTest::newRow("killed as it renames") << QByteArray("rename") << false << 1;
+        QTest::newRow("another save while it is at work") << QByteArray("rename") << true << 1;
+    }
+    void killedSaveLeavesNothingAfterTheNextSave()
+    {
+        QFETCH(QByteArray, call);
+        QFETCH(bool, saveWhileStopped);
+        QFETCH(int, leftByKill);
+        QTemporaryDir tmp;
+        const QDir dir(tmp.path());
+        const QString name = tmp.filePath("list.m3u");
+        const QByteArray old = "/old.mp3\r\n";
+        QVERIFY(writeFile(name, old));
+        for (const char *alike : {"list.m3u.abcdef", "list.m3u.orvane-abc12", "list.m3u.orvane-ABCDEF",
+                                  "list.m3u.orvane-abcdefg", "other.m3u.orvane-abcdef", "list.m3u.orvane-"})
+            QVERIFY(writeFile(tmp.filePath(alike), "mine\n"));
+        QVERIFY(QFile::link(name, tmp.filePath("list.m3u.orvane-link00")));
+        QVERIFY(::mkfifo(QFile::encodeName(tmp.filePath("list.m3u.orvane-fifo00")).constData(), 0644) == 0);
+        QVERIFY(dir.mkpath("list.m3u.orvane-dir000/sub"));
+        QVERIFY(writeFile(tmp.filePath("list.m3u.orvane-dir000/mine"), "mine\n"));
+        if (geteuid() == 0) {
+            QVERIFY(writeFile(tmp.filePath("list.m3u.orvane-nobody"), "not mine\n"));
+            QVERIFY(::chown(QFile::encodeName(tmp.filePath("list.m3u.orvane-nobody")).constData(),
+                            SystemSetups::NobodyId, SystemSetups::NobodyId) == 0);
+        }
+        const auto all = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+        const QStringList before = dir.entryList(all);
+
+        const QStringList rows = numberedRows(2000);
+        Status meanwhile;
+        QStringList whileStopped;
+        auto saveMeanwhile = [&] {
+            if (!saveWhileStopped)
+                return;
+            meanwhile = PlaylistFile::write(name, {"/meanwhile.mp3"});
+            whileStopped = dir.entryList(all);
+        };
+        QString why;
+        const int killed = SystemSetups::killAtCall(
+            call, 1, [&] { return PlaylistFile::write(name, rows) ? 1 : 0; }, saveMeanwhile, &why);
+        if (killed < 0)
+            QSKIP(qPrintable(why));
+        QCOMPARE(killed, 1);
+        QVERIFY2(!meanwhile, describe(meanwhile).constData());
+        QCOMPARE(readFile(name), saveWhileStopped ? QByteArray("/meanwhile.mp3\r\n") : old);
+        if (saveWhileStopped)
+            QCOMPARE(whileStopped.size(), before.size() + leftByKill);
+        QCOMPARE(dir.entryList(all).size(), before.size() + leftByKill);
+
+        { const Status written = PlaylistFile::write(name, {"/new.mp3"}); QVERIFY2(!written, describe(written).constData()); }
+        QCOMPARE(readFile(name), QByteArray("/new.mp3\r\n"));
+        QCOMPARE(dir.entryList(all), before);
+        QCOMPARE(readFile(tmp.filePath("list.m3u.orvane-dir000/mine")), QByteArray("mine\n"));
+    }
+
     void rowWithLineBreakIsRefusedAndFileKept()
     {
         QTemporaryDir tmp;

@@ -158,7 +158,57 @@ private slots:
         }
         if (pages == 0)
             QCOMPARE(failed, changes.size());
-        QCOMPARE(QDir(on.home + "/Full").entryList(QDir::Files | QDir::Hidden), QStringList{"Full.ini"});
+        QCOMPARE(QDir(on.home + "/Full").entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{"Full.ini"});
+    }
+
+    // A save killed part-way (a crash, kill -9) leaves the store as it was,
+    // and nothing it left is there after the next save; the work of a save
+    // still running is kept.
+    void killedSaveLeavesNothingAfterTheNextSave_data()
+    {
+        QTest::addColumn<int>("renames"); // the save is killed at this rename
+        QTest::addColumn<bool>("saveWhileStopped");
+        QTest::newRow("in QSettings' own write") << 1 << false;
+        QTest::newRow("as the copy is read back") << 2 << false;
+        QTest::newRow("as the file is replaced") << 3 << false;
+        QTest::newRow("another save while it is at work") << 1 << true;
+    }
+    void killedSaveLeavesNothingAfterTheNextSave()
+    {
+        QFETCH(int, renames);
+        QFETCH(bool, saveWhileStopped);
+        const QString app = QStringLiteral("Killed%1%2").arg(renames).arg(saveWhileStopped);
+        const QDir folder(m_dir.filePath(app));
+        const auto all = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+        QVERIFY(SaveSetting(app, "Orvane", "MAINTOP", "1500"));
+        const QByteArray old = TestFiles::readFile(folder.filePath(app + ".ini"));
+        bool meanwhile = true;
+        QStringList whileStopped;
+        auto saveMeanwhile = [&] {
+            if (!saveWhileStopped)
+                return;
+            meanwhile = SaveSetting(app, "Orvane", "MAINLEFT", "30");
+            whileStopped = folder.entryList(all);
+        };
+        QString why;
+        const int killed = SystemSetups::killAtCall(
+            "rename", renames, [&] { return SaveSetting(app, "Orvane", "MAINTOP", "2000") ? 0 : 1; },
+            saveMeanwhile, &why);
+        if (killed < 0)
+            QSKIP(qPrintable(why));
+        QCOMPARE(killed, 1);
+        QVERIFY(meanwhile);
+        if (saveWhileStopped)
+            QCOMPARE(whileStopped.size(), 2);
+        else
+            QCOMPARE(TestFiles::readFile(folder.filePath(app + ".ini")), old);
+        QCOMPARE(folder.entryList(all).size(), 2);
+        QCOMPARE(GetSetting(app, "Orvane", "MAINTOP"), QStringLiteral("1500"));
+
+        QVERIFY(SaveSetting(app, "Orvane", "MAINTOP", "2500"));
+        QCOMPARE(GetSetting(app, "Orvane", "MAINTOP"), QStringLiteral("2500"));
+        QCOMPARE(folder.entryList(all), QStringList{app + ".ini"});
     }
 
     void unwritableStoreIsReported()

@@ -14,6 +14,8 @@
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/prctl.h>
+#include <sys/ptrace.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -117,6 +119,73 @@ int runBesideUnwritableFolder(const QString &folder, const QString &file, const 
     }
     const int result = work();
     QFile::setPermissions(folder, readable | QFileDevice::WriteOwner);
+    return result;
+}
+
+int killAtCall(const QByteArray &call, int count, const std::function<int()> &work,
+               const std::function<void()> &atStop, QString *why)
+{
+    QList<long> numbers;
+    if (call == "fsync")
+        numbers = {SYS_fsync, SYS_fdatasync};
+    else if (call == "rename")
+        numbers = {
+#ifdef SYS_rename
+            SYS_rename,
+#endif
+            SYS_renameat, SYS_renameat2};
+    if (numbers.isEmpty()) {
+        *why = QStringLiteral("no system call named %1").arg(QString::fromLatin1(call));
+        return -1;
+    }
+    const pid_t child = ::fork();
+    if (child < 0) {
+        *why = QStringLiteral("fork: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+        return -1;
+    }
+    if (child == 0) {
+        if (::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr) != 0)
+            ::_exit(126);
+        ::raise(SIGSTOP);
+        ::_exit(work());
+    }
+    int status = 0;
+    auto next = [&] {
+        while (::waitpid(child, &status, 0) < 0)
+            if (errno != EINTR)
+                return false;
+        return WIFSTOPPED(status);
+    };
+    int result = -1;
+    if (next() && ::ptrace(PTRACE_SETOPTIONS, child, nullptr, PTRACE_O_TRACESYSGOOD | PTRACE_O_EXITKILL) == 0) {
+        int seen = 0;
+        long signal = 0;
+        while (::ptrace(PTRACE_SYSCALL, child, nullptr, signal) == 0 && next()) {
+            signal = 0;
+            if (WSTOPSIG(status) != (SIGTRAP | 0x80)) { // a signal of the child's own: passed on
+                signal = WSTOPSIG(status);
+                continue;
+            }
+            __ptrace_syscall_info info {};
+            if (::ptrace(PTRACE_GET_SYSCALL_INFO, child, sizeof info, &info) <= 0)
+                break;
+            if (info.op == PTRACE_SYSCALL_INFO_ENTRY && numbers.contains(long(info.entry.nr)) && ++seen == count) {
+                result = 1;
+                break;
+            }
+        }
+        if (result < 0 && WIFEXITED(status) && WEXITSTATUS(status) != 126)
+            result = 0;
+    }
+    if (result == 1)
+        atStop();
+    ::kill(child, SIGKILL);
+    while (::waitpid(child, &status, 0) >= 0 || errno == EINTR) {
+        if (WIFEXITED(status) || WIFSIGNALED(status))
+            break;
+    }
+    if (result < 0)
+        *why = QStringLiteral("cannot trace a child process here");
     return result;
 }
 

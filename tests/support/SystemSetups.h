@@ -50,6 +50,15 @@ int runAs(uid_t uid, gid_t gid, const std::function<int()> &work, QString *why);
 int runBesideUnwritableFolder(const QString &folder, const QString &file, const std::function<int()> &work,
                               QString *why);
 
+// Runs work in a child process and stops it as it is about to make its
+// count-th call of one system call ("fsync", "rename" for any of its
+// forms); while it is stopped there, atStop runs in this process, and then
+// the child is killed with SIGKILL, as a crash or kill -9 would end it.
+// Returns 1 then, 0 when the child ended before it got there, and -1 with
+// *why set when it could not be traced.
+int killAtCall(const QByteArray &call, int count, const std::function<int()> &work,
+               const std::function<void()> &atStop, QString *why);
+
 // A PulseAudio server of the test's own, its runtime folder under folder and
 // one null sink, "orvane_test". For the life of the object PULSE_SERVER and
 // PULSE_COOKIE point the process at it, so every sound server client in it
