@@ -16,6 +16,8 @@ PKGS=(
   # tests only: a private sound server that the media tests start and stop
   pulseaudio pulseaudio-utils gstreamer1.0-pulseaudio
   xvfb xauth x11-utils imagemagick fonts-dejavu-core fonts-wqy-microhei
+  # benchmarks only: the scripts that play a song choose it through the window, as a user does
+  xdotool
 )
 missing=()
 for p in "${PKGS[@]}"; do
