@@ -113,8 +113,8 @@ int main(int argc, char **argv)
     }
 
     // 3. CPU while playing: the program a user runs, into a real sound
-    // server, against a bare playbin into the same sink (the reference),
-    // each alone.
+    // server, against a bare playbin into the same sink (the reference,
+    // decoding with the program's decoder), each alone.
     std::fflush(stdout);
     QProcess cpu;
     cpu.setProcessChannelMode(QProcess::ForwardedChannels);

@@ -70,9 +70,19 @@ bench_make_mp3() {
         ! lamemp3enc target=bitrate cbr=true bitrate=128 ! filesink location="$1" >/dev/null
 }
 
-# bench_start_orvane: starts the program; BENCH_APP_PID. Waits for its window.
+# Each player started here logs the elements it creates, and nothing else
+# (the factory's creation messages come while a stream is set up, none while
+# it plays), so that the decoder each side used can be read back: see
+# bench_decoders. Both sides log alike, so what it costs falls on both.
+# (Set through env, which execs the player: $! is then the player itself.)
+BENCH_GST_LOG_ENV=(GST_DEBUG=GST_ELEMENT_FACTORY:4 GST_DEBUG_NO_COLOR=1)
+
+# bench_start_orvane: starts the program; BENCH_APP_PID, and BENCH_APP_GST_LOG,
+# its element log. Waits for its window.
 bench_start_orvane() {
-    "${BENCH_APP:-build/src/app/orvane}" >"$BENCH_WORK/orvane.log" 2>&1 &
+    BENCH_APP_GST_LOG="$BENCH_WORK/orvane-gst.log"
+    env "${BENCH_GST_LOG_ENV[@]}" GST_DEBUG_FILE="$BENCH_APP_GST_LOG" "${BENCH_APP:-build/src/app/orvane}" \
+        >"$BENCH_WORK/orvane.log" 2>&1 &
     BENCH_APP_PID=$!
     BENCH_PIDS+=("$BENCH_APP_PID")
     local i
@@ -143,11 +153,53 @@ bench_stats() {
         }'
 }
 
-# bench_start_playbin FILE: the reference, a bare playbin into the same sink.
+# The program ranks mpg123's MP3 decoder above every other
+# (MediaPipeline::ensureGstreamer: GST_RANK_PRIMARY + 1); a stock playbin
+# picks libav's, which takes more CPU and over twice the memory, and would
+# flatter the program. The reference is given the same ranking. GStreamer
+# 1.22 takes a number or a bare rank name here and silently ignores
+# "PRIMARY+1".
+BENCH_REF_RANKS="mpg123audiodec:257"
+
+# bench_start_playbin FILE: the reference, a bare playbin into the same sink,
+# with the program's decoder ranking; BENCH_PLAYBIN_PID, BENCH_PLAYBIN_GST_LOG.
 bench_start_playbin() {
-    gst-launch-1.0 -q playbin uri="file://$1" >/dev/null 2>&1 &
+    BENCH_PLAYBIN_GST_LOG="$BENCH_WORK/playbin-gst.log"
+    env "${BENCH_GST_LOG_ENV[@]}" GST_DEBUG_FILE="$BENCH_PLAYBIN_GST_LOG" GST_PLUGIN_FEATURE_RANK="$BENCH_REF_RANKS" \
+        gst-launch-1.0 -q playbin uri="file://$1" >/dev/null 2>&1 &
     BENCH_PLAYBIN_PID=$!
     BENCH_PIDS+=("$BENCH_PLAYBIN_PID")
+}
+
+# bench_decoders LOG: the audio decoders (factory names, comma-separated) a
+# player created, from its element log.
+bench_decoders() {
+    local f
+    for f in $(grep -o 'creating element "[^"]*"' "$1" 2>/dev/null | cut -d'"' -f2 | sort -u); do
+        if gst-inspect-1.0 "$f" 2>/dev/null | awk '/^ *Klass/ && /Decoder\/Audio/ { hit = 1 } END { exit !hit }'; then
+            echo "$f"
+        fi
+    done | paste -sd, -
+}
+
+# bench_same_decoder: BENCH_DECODER, the audio decoder the program and the
+# reference last started both used; stops the run when they differ, or differ
+# from an earlier round's, since the figures would then compare decoders
+# rather than players.
+bench_same_decoder() {
+    local a g
+    a=$(bench_decoders "$BENCH_APP_GST_LOG")
+    g=$(bench_decoders "$BENCH_PLAYBIN_GST_LOG")
+    if [[ -z $a || $a != "$g" ]]; then
+        echo "the two sides decoded with different decoders: orvane ${a:-(none found)}," \
+            "bare playbin ${g:-(none found)}; the comparison would not be fair" >&2
+        exit 1
+    fi
+    if [[ -n ${BENCH_DECODER:-} && $a != "$BENCH_DECODER" ]]; then
+        echo "both sides decoded with $a, earlier rounds with $BENCH_DECODER" >&2
+        exit 1
+    fi
+    BENCH_DECODER=$a
 }
 
 # Per-thread counts of a process, kept across the threads' exits.

@@ -7,7 +7,9 @@
 #   1. idle, nothing loaded, player mode;
 #   2. playing a generated 128 kbps MP3 chosen through "Add Songs";
 #   3. the reference: a bare `gst-launch-1.0 playbin` playing the same file
-#      into the same sink.
+#      into the same sink, with the program's decoder ranking
+#      (bench_start_playbin); each round checks that both sides decoded with
+#      the same decoder, prints it, and stops the run if they did not.
 # Each player plays alone (two streams at one sink wake each other's
 # threads), in interleaved rounds: orvane idle then playing, then the bare
 # playbin. Each round gives one ratio of switches while playing; the figure
@@ -30,7 +32,7 @@ cpu() { awk -v c="$BENCH_M_CPU_NS" -v w="$BENCH_M_WALL_NS" 'BEGIN { printf "%.3f
 
 echo "Xvfb $DISPLAY, PulseAudio null sink; $secs s per figure, each player alone, $rounds rounds of:" \
     "orvane idle, orvane playing, bare playbin playing."
-idle_sw=() idle_cpu=() idle_rss=() play_sw=() play_cpu=() play_rss=() ref_sw=() ref_cpu=() ratios=()
+idle_sw=() idle_cpu=() idle_rss=() play_sw=() play_cpu=() play_rss=() ref_sw=() ref_cpu=() ref_rss=() ratios=()
 for r in $(seq "$rounds"); do
     bench_start_orvane
     sleep "$settle"
@@ -46,16 +48,18 @@ for r in $(seq "$rounds"); do
 
     bench_start_playbin "$song"
     bench_alone "$BENCH_PLAYBIN_PID" "$secs" "$settle"
-    ref_sw+=("$(rate)") ref_cpu+=("$(cpu)")
+    ref_sw+=("$(rate)") ref_cpu+=("$(cpu)") ref_rss+=("$(bench_rss_mb "$BENCH_PLAYBIN_PID")")
     bench_stop "$BENCH_PLAYBIN_PID"
     bench_wait_streams 0
+    bench_same_decoder
 
     i=$((r - 1))
     ratio=$(awk -v a="${play_sw[i]}" -v g="${ref_sw[i]}" 'BEGIN { print (g > 0 ? sprintf("%.2f", a / g) : "n/a") }')
     [[ $ratio == n/a ]] || ratios+=("$ratio")
-    printf '  round %d: idle %6s/s %6s%% | playing %6s/s %6s%% %s MB | bare playbin %6s/s %6s%% | ratio %s\n' "$r" \
-        "${idle_sw[i]}" "${idle_cpu[i]}" "${play_sw[i]}" "${play_cpu[i]}" "${play_rss[i]}" "${ref_sw[i]}" \
-        "${ref_cpu[i]}" "$ratio"
+    printf '  round %d: idle %6s/s %6s%% | playing %6s/s %6s%% %s MB | bare playbin %6s/s %6s%% %s MB | ratio %s' \
+        "$r" "${idle_sw[i]}" "${idle_cpu[i]}" "${play_sw[i]}" "${play_cpu[i]}" "${play_rss[i]}" "${ref_sw[i]}" \
+        "${ref_cpu[i]}" "${ref_rss[i]}" "$ratio"
+    printf ' (both decoded with %s)\n' "$BENCH_DECODER"
 done
 
 # "median (min..max)" of the given numbers.
@@ -65,8 +69,10 @@ printf '%-32s switches/s %-22s CPU %% %-18s resident MB %s\n' "orvane, idle" "$(
     "$(spread "${idle_cpu[@]}")" "$(spread "${idle_rss[@]}")"
 printf '%-32s switches/s %-22s CPU %% %-18s resident MB %s\n' "orvane, playing the MP3" "$(spread "${play_sw[@]}")" \
     "$(spread "${play_cpu[@]}")" "$(spread "${play_rss[@]}")"
-printf '%-32s switches/s %-22s CPU %% %s\n' "reference: bare playbin, alone" "$(spread "${ref_sw[@]}")" \
-    "$(spread "${ref_cpu[@]}")"
+printf '%-32s switches/s %-22s CPU %% %-18s resident MB %s\n' "reference: bare playbin, alone" \
+    "$(spread "${ref_sw[@]}")" "$(spread "${ref_cpu[@]}")" "$(spread "${ref_rss[@]}")"
+echo "decoder on both sides, every round: ${BENCH_DECODER}" \
+    "(the bare playbin with GST_PLUGIN_FEATURE_RANK=${BENCH_REF_RANKS})"
 read -r rm rmin rmax < <(printf '%s\n' "${ratios[@]}" | bench_stats)
 echo "switches while playing, each alone: orvane is ${rm} x the bare playbin" \
     "(median of ${#ratios[@]} per-round ratios, min ${rmin}, max ${rmax})"

@@ -18,6 +18,8 @@ PKGS=(
   # tests only: checks the installed desktop entry
   desktop-file-utils
   xvfb xauth x11-utils imagemagick fonts-dejavu-core fonts-wqy-microhei
+  # benchmarks only: the scripts that play a song choose it through the window, as a user does
+  xdotool
 )
 missing=()
 for p in "${PKGS[@]}"; do
