@@ -15,6 +15,8 @@ PKGS=(
   id3v2
   # tests only: a private sound server that the media tests start and stop
   pulseaudio pulseaudio-utils gstreamer1.0-pulseaudio
+  # tests only: a file system of the tests' own whose reads hang, as a stalled share's do
+  fuse3 libfuse3-dev
   xvfb xauth x11-utils imagemagick fonts-dejavu-core fonts-wqy-microhei
 )
 missing=()
