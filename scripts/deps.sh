@@ -17,6 +17,8 @@ PKGS=(
   pulseaudio pulseaudio-utils gstreamer1.0-pulseaudio
   # tests only: checks the installed desktop entry
   desktop-file-utils
+  # tests only: a file system of the tests' own whose reads hang, as a stalled share's do
+  fuse3 libfuse3-dev
   xvfb xauth x11-utils imagemagick fonts-dejavu-core fonts-wqy-microhei
   # benchmarks only: the scripts that play a song choose it through the window, as a user does
   xdotool

@@ -8,7 +8,9 @@
 #include <gst/audio/gstaudiobasesink.h>
 #include <gst/video/video.h>
 
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <mutex>
 
 namespace {
@@ -102,7 +104,62 @@ QString errorText(GstMessage *message)
         return QString::fromUtf8(error->message);
     return QStringLiteral("The media cannot be played");
 }
+
+// How long release() waits for the sound output to be given back. It takes
+// milliseconds; only a pipeline stuck in a read takes longer, and that one is
+// left to finish on its own.
+constexpr int kReleaseWaitMs = 2000;
+// How long seek() waits for the seek to return before it lets it go on by
+// itself: seeks in a readable file take a few milliseconds.
+constexpr int kSeekWaitMs = 100;
+
+// Set once by one thread; another may wait for it, for a while.
+class Latch {
+public:
+    void set()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_set = true;
+        }
+        m_changed.notify_all();
+    }
+    bool waitFor(int ms)
+    {
+        std::unique_lock lock(m_mutex);
+        return m_changed.wait_for(lock, std::chrono::milliseconds(ms), [this] { return m_set; });
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_set = false;
+};
 } // namespace
+
+// The streaming threads' way to their pipeline's frame slot. The pipeline
+// cuts it when it lets go, waiting at most for a frame copy in progress; the
+// link itself lives on until no streaming thread can run any more.
+struct MediaPipeline::StreamLink {
+    QMutex mutex;
+    MediaPipeline *owner = nullptr;
+};
+
+// A seek on its own thread; the caller waits for it a little.
+struct MediaPipeline::SeekCall {
+    Latch returned;
+    bool ok = false; // written before returned is set
+    gint64 target = 0;
+    std::shared_ptr<StreamLink> link;
+};
+
+// The GStreamer side of a pipeline that has been let go, on its way down.
+struct MediaPipeline::Remains {
+    gsth::Element playbin, videoSink, panorama, audioSink;
+    gsth::Bus bus;
+    std::shared_ptr<StreamLink> link;
+    std::shared_ptr<Latch> down = std::make_shared<Latch>();
+};
 
 void MediaPipeline::ensureGstreamer()
 {
@@ -119,7 +176,10 @@ void MediaPipeline::ensureGstreamer()
     });
 }
 
-MediaPipeline::MediaPipeline() = default;
+MediaPipeline::MediaPipeline() : m_link(std::make_shared<StreamLink>())
+{
+    m_link->owner = this;
+}
 
 MediaPipeline::~MediaPipeline()
 {
@@ -229,13 +289,13 @@ bool MediaPipeline::build(const QString &uri, const QString &audioSinkDescriptio
         g_object_set(m_videoSink.get(), "caps", caps.get(), "max-buffers", 1u, "drop", TRUE,
                      "sync", TRUE, "emit-signals", TRUE, "qos", TRUE, nullptr);
         m_sampleConnection = gsth::SignalConnection(m_videoSink.get(), "new-sample",
-                                                    G_CALLBACK(&MediaPipeline::onFrame<gst_app_sink_pull_sample>), this);
+                                                    G_CALLBACK(&MediaPipeline::onFrame<gst_app_sink_pull_sample>), m_link.get());
         // The first frame after a seek while stopped or paused comes only
         // as a preroll: without it the picture would stay on the old place.
         m_prerollConnection = gsth::SignalConnection(m_videoSink.get(), "new-preroll",
-                                                     G_CALLBACK(&MediaPipeline::onFrame<gst_app_sink_pull_preroll>), this);
+                                                     G_CALLBACK(&MediaPipeline::onFrame<gst_app_sink_pull_preroll>), m_link.get());
         if (GstPad *pad = gst_element_get_static_pad(m_videoSink.get(), "sink")) {
-            gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_EVENT_FLUSH, &MediaPipeline::onFlush, this, nullptr);
+            gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_EVENT_FLUSH, &MediaPipeline::onFlush, m_link.get(), nullptr);
             gst_object_unref(pad);
         }
     } else {
@@ -262,15 +322,49 @@ void MediaPipeline::shutdown()
         return;
     m_shutDown = true;
     openPipelines().removeOne(this);
+    letGo(0);
+    disconnect(this, nullptr, nullptr, nullptr);
+}
+
+// Taking a pipeline to NULL joins its streaming threads, and one of them may
+// be inside a read that does not return (a share whose server stopped
+// answering): that wait belongs to a thread of its own, never the caller's.
+// Nothing of the pipeline reaches us after this returns: no bus message, as
+// the watch is off, and no frame, as the link is cut.
+bool MediaPipeline::letGo(int waitMs)
+{
     if (m_notifier)
         m_notifier->setEnabled(false);
-    // Joins the streaming threads: no frame callback runs after this.
-    if (m_playbin)
-        gst_element_set_state(m_playbin.get(), GST_STATE_NULL);
+    {
+        QMutexLocker lock(&m_link->mutex);
+        m_link->owner = nullptr;
+    }
     m_sampleConnection.disconnect();
     m_prerollConnection.disconnect();
     m_sinkConnection.disconnect();
-    disconnect(this, nullptr, nullptr, nullptr);
+    if (!m_playbin)
+        return true;
+    // Silent at once, as Stop makes it, which never waits for a read: what
+    // the streaming threads still push must not be heard once the caller
+    // has moved on. A seek that has not returned holds the state lock, and
+    // its flush keeps the sinks quiet meanwhile.
+    GstState current = GST_STATE_NULL, pending = GST_STATE_NULL;
+    gst_element_get_state(m_playbin.get(), &current, &pending, 0);
+    if (!m_seekInFlight && (current == GST_STATE_PLAYING || pending == GST_STATE_PLAYING))
+        gst_element_set_state(m_playbin.get(), GST_STATE_PAUSED);
+    auto *remains = new Remains{std::move(m_playbin), std::move(m_videoSink), std::move(m_panorama),
+                                std::move(m_audioSink), std::move(m_bus), std::move(m_link)};
+    m_link = std::make_shared<StreamLink>(); // unused from now on, never null
+    const std::shared_ptr<Latch> down = remains->down;
+    gst_element_call_async(
+        remains->playbin.get(), [](GstElement *element, gpointer) { gst_element_set_state(element, GST_STATE_NULL); },
+        remains, [](gpointer data) {
+            auto *r = static_cast<Remains *>(data);
+            const std::shared_ptr<Latch> done = r->down;
+            delete r;
+            done->set();
+        });
+    return waitMs > 0 && down->waitFor(waitMs);
 }
 
 void MediaPipeline::dispose(MediaPipeline *pipeline)
@@ -288,7 +382,7 @@ void MediaPipeline::dispose(MediaPipeline *pipeline)
 void MediaPipeline::drainBus()
 {
     ++m_draining;
-    while (!m_shutDown) {
+    while (!m_shutDown && m_bus) {
         gsth::Message msg(gst_bus_pop(m_bus.get()));
         if (!msg)
             break;
@@ -389,7 +483,7 @@ void MediaPipeline::release()
     (void)duration();
     m_hasVideo = hasVideo();
     m_released = true;
-    gst_element_set_state(m_playbin.get(), GST_STATE_NULL);
+    (void)letGo(kReleaseWaitMs);
 }
 
 bool MediaPipeline::setPlaying(bool playing)
@@ -398,6 +492,12 @@ bool MediaPipeline::setPlaying(bool playing)
         return false;
     if (m_released)
         return !playing;
+    // The seek still holds the pipeline's state lock: the change waits for
+    // it, as GStreamer would make it wait.
+    if (m_seekInFlight) {
+        m_deferredPlaying = playing;
+        return true;
+    }
     return gst_element_set_state(m_playbin.get(), playing ? GST_STATE_PLAYING : GST_STATE_PAUSED)
         != GST_STATE_CHANGE_FAILURE;
 }
@@ -406,8 +506,10 @@ MediaPipeline::SeekResult MediaPipeline::seek(double seconds)
 {
     if (m_shutDown)
         return SeekResult::NotSeekable;
-    if (m_released) { // taken up when the media is opened afresh
+    if (m_released || m_seekInFlight) { // taken up when the media is opened afresh, or the seek returns
         m_lastPosition = std::max(0.0, seconds);
+        if (m_seekInFlight)
+            m_deferredSeek = m_lastPosition;
         return SeekResult::Done;
     }
     // Ask first: a seek the demuxer cannot do may flush the pipeline and
@@ -424,21 +526,73 @@ MediaPipeline::SeekResult MediaPipeline::seek(double seconds)
         QMutexLocker lock(&m_frameMutex);
         m_flushedSinceSeek = false;
     }
-    // Accurate: the knobs and the windows' stop buttons mean the exact place.
-    if (!gst_element_seek_simple(m_playbin.get(), GST_FORMAT_TIME,
-                                 GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), target))
-        return SeekResult::Failed;
+    // A flushing seek returns only once the streaming thread has let go of
+    // the stream, and one stuck in a read of a stalled share does not: the
+    // seek runs on a thread of its own, and past a short wait it goes on
+    // there while the media counts as sought.
+    auto call = std::make_shared<SeekCall>();
+    call->link = m_link;
+    call->target = target;
+    gst_element_call_async(
+        m_playbin.get(),
+        [](GstElement *element, gpointer data) {
+            const std::shared_ptr<SeekCall> &c = *static_cast<std::shared_ptr<SeekCall> *>(data);
+            // Accurate: the knobs and the windows' stop buttons mean the exact place.
+            const bool ok = gst_element_seek_simple(element, GST_FORMAT_TIME,
+                                                    GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                                                    c->target);
+            c->ok = ok;
+            c->returned.set();
+            QMutexLocker lock(&c->link->mutex);
+            if (MediaPipeline *owner = c->link->owner)
+                QMetaObject::invokeMethod(owner, [owner, c] { owner->seekReturned(c); }, Qt::QueuedConnection);
+        },
+        new std::shared_ptr<SeekCall>(call), [](gpointer data) { delete static_cast<std::shared_ptr<SeekCall> *>(data); });
     m_lastPosition = double(target) / kSecond;
-    // A frame we still hold is of the old place and must not be shown again.
-    // Where the flush has reached the frame sink, onFlush dropped it there,
-    // and what we hold now may already be the new place's first frame: while
-    // stopped that preroll frame is the only one that comes.
-    {
-        QMutexLocker lock(&m_frameMutex);
-        if (!m_flushedSinceSeek)
-            m_frame = QImage();
+    if (!call->returned.waitFor(kSeekWaitMs)) {
+        m_seekInFlight = call;
+        return SeekResult::Done;
     }
+    if (!call->ok)
+        return SeekResult::Failed;
+    dropFrameOfOldPlace();
     return SeekResult::Done;
+}
+
+// A frame we still hold is of the old place and must not be shown again.
+// Where the flush has reached the frame sink, onFlush dropped it there, and
+// what we hold now may already be the new place's first frame: while stopped
+// that preroll frame is the only one that comes.
+void MediaPipeline::dropFrameOfOldPlace()
+{
+    QMutexLocker lock(&m_frameMutex);
+    if (!m_flushedSinceSeek)
+        m_frame = QImage();
+}
+
+// A seek that outlasted its wait has returned: what was asked for meanwhile
+// is done now, in the order of its effect (the place, then playing or not).
+void MediaPipeline::seekReturned(const std::shared_ptr<SeekCall> &call)
+{
+    if (call != m_seekInFlight)
+        return; // its caller waited for it
+    m_seekInFlight.reset();
+    if (!call->ok) {
+        m_deferredSeek.reset();
+        m_deferredPlaying.reset();
+        Q_EMIT seekRefused();
+        return;
+    }
+    dropFrameOfOldPlace();
+    if (const std::optional<double> next = std::exchange(m_deferredSeek, std::nullopt)) {
+        if (seek(*next) == SeekResult::Failed) {
+            m_deferredPlaying.reset();
+            Q_EMIT seekRefused();
+            return;
+        }
+    }
+    if (const std::optional<bool> playing = std::exchange(m_deferredPlaying, std::nullopt))
+        (void)setPlaying(*playing);
 }
 
 double MediaPipeline::duration() const
@@ -514,20 +668,24 @@ QImage MediaPipeline::frame(QSize *shownSize) const
 // new-sample pulls with gst_app_sink_pull_sample, new-preroll with
 // gst_app_sink_pull_preroll; either frame is taken the same way.
 template <GstSample *(*pull)(GstAppSink *)>
-GstFlowReturn MediaPipeline::onFrame(GstElement *sink, gpointer self)
+GstFlowReturn MediaPipeline::onFrame(GstElement *sink, gpointer link)
 {
     gsth::Sample sample(pull(GST_APP_SINK(sink)));
-    if (sample)
-        static_cast<MediaPipeline *>(self)->takeSample(sample.get());
+    auto *l = static_cast<StreamLink *>(link);
+    QMutexLocker lock(&l->mutex);
+    if (sample && l->owner)
+        l->owner->takeSample(sample.get());
     return GST_FLOW_OK;
 }
 
 // Streaming thread, in stream order: once a flush has passed the frame sink,
 // every frame still to come is of the new place and the one held is not.
-GstPadProbeReturn MediaPipeline::onFlush(GstPad *, GstPadProbeInfo *info, gpointer self)
+GstPadProbeReturn MediaPipeline::onFlush(GstPad *, GstPadProbeInfo *info, gpointer link)
 {
-    if (GST_EVENT_TYPE(GST_PAD_PROBE_INFO_EVENT(info)) == GST_EVENT_FLUSH_STOP) {
-        auto *p = static_cast<MediaPipeline *>(self);
+    auto *l = static_cast<StreamLink *>(link);
+    QMutexLocker linkLock(&l->mutex);
+    if (l->owner && GST_EVENT_TYPE(GST_PAD_PROBE_INFO_EVENT(info)) == GST_EVENT_FLUSH_STOP) {
+        MediaPipeline *p = l->owner;
         QMutexLocker lock(&p->m_frameMutex);
         p->m_frame = QImage();
         p->m_flushedSinceSeek = true;

@@ -13,6 +13,8 @@
 #include <QObject>
 #include <QString>
 #include <atomic>
+#include <memory>
+#include <optional>
 
 class QSocketNotifier;
 
@@ -35,8 +37,11 @@ public:
     // opened or resumed next reaches the server that runs now. Those that
     // were playing report outputLost() once back in the event loop.
     static void releaseLostOutputs();
-    // Stops the pipeline at once and frees it; safe to call from a slot of
-    // one of this pipeline's own signals.
+    // Cuts the pipeline off from its owner at once and frees it; safe to
+    // call from a slot of one of this pipeline's own signals. Its GStreamer
+    // side is taken down on a thread of its own: a streaming thread stuck in
+    // a read of a stalled share would hold the caller up for as long as the
+    // read hangs.
     static void dispose(MediaPipeline *pipeline);
 
     ~MediaPipeline() override;
@@ -47,15 +52,19 @@ public:
 
     bool setPlaying(bool playing); // PLAYING, or PAUSED (also used for stop)
 
-    // Set to NULL, giving back the sound output, while the position, length
-    // and last picture stay readable and a seek is only noted. Such a
-    // pipeline cannot play again: its owner opens the media afresh.
+    // Gives back the sound output, while the position, length and last
+    // picture stay readable and a seek is only noted. Such a pipeline cannot
+    // play again: its owner opens the media afresh. Waits a little for the
+    // output to be given back, so that what opens next does not meet it.
     void release();
     bool released() const { return m_released; }
     enum class SeekResult { Done, NotSeekable, Failed };
     // A flushing seek. NotSeekable: the media says it cannot seek, and
     // nothing was touched. Failed: the seek was tried and refused, and some
-    // demuxers leave the pipeline flushed and stalled after that.
+    // demuxers leave the pipeline flushed and stalled after that. A seek
+    // that takes longer than a moment (its media stalled in a read) goes on
+    // by itself and counts as Done; seeks and play state changes asked for
+    // meanwhile follow when it returns, and seekRefused() if it failed.
     SeekResult seek(double seconds);
     double duration() const;       // seconds, 0 when unknown
     double position() const;       // seconds, 0 when unknown
@@ -77,6 +86,8 @@ Q_SIGNALS:
     void outputLost();
     void durationChanged();
     void asyncDone();
+    // A seek that went on by itself was refused after all (see seek()).
+    void seekRefused();
     void frameReady();
 
 private:
@@ -87,10 +98,18 @@ private:
     bool holdsServerSink() const;
     void handle(GstMessage *message);
     void shutdown();
+    // Hands the GStreamer side to a thread that takes it to NULL and frees
+    // it; true when that was done within waitMs.
+    bool letGo(int waitMs);
+    struct StreamLink;
+    struct Remains;
+    struct SeekCall;
+    void seekReturned(const std::shared_ptr<SeekCall> &call);
+    void dropFrameOfOldPlace();
     template <GstSample *(*pull)(GstAppSink *)>
-    static GstFlowReturn onFrame(GstElement *sink, gpointer self);
+    static GstFlowReturn onFrame(GstElement *sink, gpointer link);
     void takeSample(GstSample *sample);
-    static GstPadProbeReturn onFlush(GstPad *pad, GstPadProbeInfo *info, gpointer self);
+    static GstPadProbeReturn onFlush(GstPad *pad, GstPadProbeInfo *info, gpointer link);
 
     gsth::Element m_playbin;
     gsth::Element m_videoSink;
@@ -101,6 +120,12 @@ private:
     gsth::SignalConnection m_sampleConnection;
     gsth::SignalConnection m_prerollConnection;
     gsth::SignalConnection m_sinkConnection; // sets up the real audio sink once it exists
+    // What the streaming threads reach of us; cut when we let go.
+    std::shared_ptr<StreamLink> m_link;
+    // A seek that outlasted seek()'s wait, and what was asked for since.
+    std::shared_ptr<SeekCall> m_seekInFlight;
+    std::optional<double> m_deferredSeek;
+    std::optional<bool> m_deferredPlaying;
     int m_draining = 0;
     bool m_shutDown = false;
     bool m_prerolled = true;

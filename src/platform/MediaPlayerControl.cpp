@@ -303,6 +303,10 @@ Status MediaPlayerControl::openUri(const QString &uri, bool play)
             Q_EMIT SeekLanded();
     });
     connect(pipe, &MediaPipeline::frameReady, this, [this] { update(); });
+    connect(pipe, &MediaPipeline::seekRefused, this, [this] {
+        if (const Status s = reopenAfterRefusedSeek())
+            Q_EMIT MediaError(*s);
+    });
     d->duration = pipe->duration();
     if (!pipe->prerolled()) {
         d->lateLoad.start();
@@ -398,12 +402,16 @@ Status MediaPlayerControl::seekTo(double seconds)
     case MediaPipeline::SeekResult::Failed:
         break;
     }
-    // The demuxer refused only after flushing, which leaves some pipelines
-    // stalled for good: open the media afresh, playing as it was.
-    const bool playing = d->state == PlayState::Playing;
-    if (const Status reopened = openUri(d->uri, playing))
+    if (const Status reopened = reopenAfterRefusedSeek())
         return reopened;
     return cannotSeek;
+}
+
+// The demuxer refused only after flushing, which leaves some pipelines
+// stalled for good: open the media afresh, playing as it was.
+Status MediaPlayerControl::reopenAfterRefusedSeek()
+{
+    return openUri(d->uri, d->state == PlayState::Playing);
 }
 
 long MediaPlayerControl::Volume() const

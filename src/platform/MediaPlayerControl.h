@@ -117,6 +117,7 @@ private:
     Status openEntry(int index, bool play);
     Status openUri(const QString &uri, bool play);
     Status seekTo(double seconds);
+    Status reopenAfterRefusedSeek();
     bool advanceEntry(bool play, Status *lastError);
     void closePipeline();
     void onEndOfStream();

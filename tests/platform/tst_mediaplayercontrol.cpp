@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+#include <QProcess>
+#include <QTimer>
 
 #include "MediaFixtures.h"
 #include "MediaPlayerControl.h"
@@ -16,6 +18,7 @@
 #include <gst/gst.h>
 
 #include <climits>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -208,10 +211,12 @@ private Q_SLOTS:
         QCOMPARE(mp.CurrentPosition(), 0.0);
         QCOMPARE(mp.FileName(), QString());
         QVERIFY(mp.Play().has_value());
-        // Nothing is heard any more.
+        // Nothing is heard any more. The media is let go of on a thread of
+        // its own, so the piece that was being handed to the sink as it
+        // closed may still arrive there; nothing after it.
         m_probe->reset();
         QTest::qWait(300);
-        QCOMPARE(m_probe->buffers(), 0L);
+        QVERIFY2(m_probe->buffers() <= 1, qPrintable(QString::number(m_probe->buffers())));
     }
 
     void unopenableNamesAreErrors_data()
@@ -905,6 +910,108 @@ private Q_SLOTS:
         QVERIFY2(heard >= 0.05, qPrintable(QStringLiteral("loudest at the server: %1").arg(heard)));
     }
 
+    // A song on a share whose server stopped answering: its reads hang, and
+    // nothing the user does meanwhile may wait for them. Every step must come
+    // back while the read still hangs (the share lets go by itself after a
+    // while, so a step that waited for the read finds it let go), and the
+    // next song plays at once.
+    void stalledShareNeverHoldsTheCaller_data()
+    {
+        QTest::addColumn<bool>("whilePlaying"); // else the reads hang from the start
+        QTest::addColumn<QStringList>("steps");
+        QTest::newRow("the load gives up") << false << QStringList{"give up", "another"};
+        QTest::newRow("stopped while it opens") << false << QStringList{"Stop", "another"};
+        QTest::newRow("stopped in play") << true << QStringList{"Stop", "Play", "another"};
+        QTest::newRow("sought, stopped and rewound")
+            << true << QStringList{"seek", "Stop", "rewind", "Play", "seek", "another"};
+        QTest::newRow("closed") << true << QStringList{"close"};
+    }
+    void stalledShareNeverHoldsTheCaller()
+    {
+        QFETCH(bool, whilePlaying);
+        QFETCH(QStringList, steps);
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        SystemSetups::StalledShare share(folder.path());
+        if (!share.start())
+            QSKIP(qPrintable(share.why()));
+        // Long enough that playback has to go on reading it.
+        const QString song = MediaFixtures::makeWav(share.source(), "stalling.wav", whilePlaying ? 120 : 2);
+        QVERIFY(!song.isEmpty());
+        QVERIFY(!MediaFixtures::makeWav(share.source(), "other.wav", 2, 660).isEmpty());
+        const QString mountedSong = QDir(share.mounted()).filePath("stalling.wav");
+
+        auto mp = std::make_unique<MediaPlayerControl>();
+        QSignalSpy errors(mp.get(), &MediaPlayerControl::MediaError);
+        constexpr int letGoAfterMs = 25000;
+        if (whilePlaying) {
+            VERIFY_OK(mp->setFileName(mountedSong));
+            QTRY_VERIFY_WITH_TIMEOUT(mp->CurrentPosition() > 0.3, 5000);
+            share.stall(letGoAfterMs);
+        } else {
+            share.stall(letGoAfterMs);
+            VERIFY_OK(mp->setFileName(mountedSong)); // after its bounded wait, still loading
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(share.hangingReads() > 0, 10000);
+
+        for (const QString &step : steps) {
+            if (step == "give up") {
+                QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, 15000);
+                QCOMPARE(errors.at(0).at(0).value<Error>().description, QStringLiteral("The media did not open in time"));
+            } else if (step == "Stop") {
+                VERIFY_OK(mp->Stop());
+            } else if (step == "Play") {
+                VERIFY_OK(mp->Play());
+            } else if (step == "seek") {
+                VERIFY_OK(mp->setCurrentPosition(30));
+            } else if (step == "rewind") {
+                VERIFY_OK(mp->setCurrentPosition(0));
+            } else if (step == "another") {
+                m_probe->reset();
+                VERIFY_OK(mp->setFileName(QDir(share.mounted()).filePath("other.wav")));
+                QCOMPARE(mp->playState(), PlayState::Playing);
+            } else if (step == "close") {
+                mp.reset();
+            }
+            QVERIFY2(share.isStalled(), qPrintable(step + QStringLiteral(" waited for the hanging read")));
+        }
+        if (steps.last() == "another") {
+            QVERIFY(m_probe->waitUntilHeard(5, 5000, [&] { return m_probe->rmsLeft() > 0.1; }));
+            QVERIFY(mp->CurrentPosition() > 0);
+        }
+        QVERIFY(share.isStalled());
+    }
+
+    // The program closes with a read still hanging: it neither waits for
+    // the read nor crashes on its way out once the read returns.
+    void closingWhileAReadHangs()
+    {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        SystemSetups::StalledShare share(folder.path());
+        if (!share.start())
+            QSKIP(qPrintable(share.why()));
+        QVERIFY(!MediaFixtures::makeWav(share.source(), "stalling.wav", 2).isEmpty());
+        share.stall(25000);
+
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("ORVANE_PLAY_THEN_CLOSE"), QDir(share.mounted()).filePath("stalling.wav"));
+        program.setProcessEnvironment(env);
+        program.start(QCoreApplication::applicationFilePath(), {});
+        QVERIFY(program.waitForStarted());
+        QByteArray said;
+        while (!said.contains("closed") && program.waitForReadyRead(30000))
+            said += program.readAllStandardOutput();
+        QVERIFY2(said.contains("closed"), said.constData());
+        QVERIFY2(share.hangingReads() > 0, "the read never hung");
+        QVERIFY2(share.isStalled(), "the program waited for the hanging read");
+        share.release();
+        QVERIFY(program.waitForFinished(20000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 0);
+    }
+
     // Without a disc (the usual case here) this must fail cleanly and soon;
     // with one it plays.
     void cdAudioNeverHangs()
@@ -950,5 +1057,34 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestMediaPlayerControl)
+// As the program plays and closes: the named file plays, and the program
+// ends while it is still being read. Says "closed" once its window is gone.
+int playThenClose(int argc, char *argv[], const QString &file)
+{
+    int code = 0;
+    {
+        QApplication app(argc, argv);
+        MediaPlayerControl::setAudioSinkDescription(SinkProbe::sinkDescription());
+        MediaPlayerControl mp;
+        mp.show();
+        if (mp.setFileName(file))
+            code = 1;
+        QTimer::singleShot(100, &app, &QApplication::quit);
+        code |= app.exec();
+    }
+    std::printf("closed\n");
+    std::fflush(stdout);
+    return code;
+}
+
+int main(int argc, char *argv[])
+{
+    if (const QString file = qEnvironmentVariable("ORVANE_PLAY_THEN_CLOSE"); !file.isEmpty())
+        return playThenClose(argc, argv, file);
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true); // as QTEST_MAIN has it
+    TestMediaPlayerControl test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_mediaplayercontrol.moc"

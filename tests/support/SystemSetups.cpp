@@ -5,6 +5,11 @@
 #include <QFile>
 #include <QStandardPaths>
 
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -301,6 +306,105 @@ double SoundServer::listen(double level, int timeoutMs)
     rec.kill();
     rec.waitForFinished(5000);
     return loudest;
+}
+
+// Opens the gate when its time is up, unless release() came first.
+struct StalledShare::Timer {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool cancelled = false;
+    std::thread thread;
+};
+
+StalledShare::StalledShare(const QString &folder) : m_folder(folder)
+{
+    QDir(folder).mkpath(QStringLiteral("source"));
+    QDir(folder).mkpath(QStringLiteral("share"));
+}
+
+StalledShare::~StalledShare()
+{
+    release();
+    if (m_mounted)
+        ::umount2(QFile::encodeName(mounted()).constData(), MNT_DETACH);
+    if (m_server.state() != QProcess::NotRunning) {
+        m_server.terminate();
+        if (!m_server.waitForFinished(5000)) {
+            m_server.kill();
+            m_server.waitForFinished(5000);
+        }
+    }
+}
+
+QString StalledShare::source() const { return QDir(m_folder).filePath(QStringLiteral("source")); }
+QString StalledShare::mounted() const { return QDir(m_folder).filePath(QStringLiteral("share")); }
+QString StalledShare::gate() const { return QDir(m_folder).filePath(QStringLiteral("gate")); }
+
+bool StalledShare::start()
+{
+#ifndef ORVANE_STALLFS
+    m_why = QStringLiteral("the stalling file system was not built (scripts/deps.sh installs libfuse3-dev)");
+    return false;
+#else
+    if (::access("/dev/fuse", R_OK | W_OK) != 0) {
+        m_why = QStringLiteral("/dev/fuse cannot be used here: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    struct stat outside {};
+    ::stat(QFile::encodeName(m_folder).constData(), &outside);
+    m_server.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+    m_server.setProcessChannelMode(QProcess::MergedChannels);
+    m_server.start(QStringLiteral(ORVANE_STALLFS), {source(), mounted(), gate()});
+    const QDeadlineTimer deadline(10000);
+    while (!deadline.hasExpired() && m_server.state() != QProcess::NotRunning) {
+        struct stat inside {};
+        if (::stat(QFile::encodeName(mounted()).constData(), &inside) == 0 && inside.st_dev != outside.st_dev) {
+            m_mounted = true;
+            return true;
+        }
+        m_server.waitForFinished(20);
+    }
+    m_why = QStringLiteral("cannot mount the stalling file system: %1")
+                .arg(QString::fromLocal8Bit(m_server.readAll()).trimmed());
+    return false;
+#endif
+}
+
+void StalledShare::stall(int letGoAfterMs)
+{
+    release();
+    QFile::remove(gate() + QStringLiteral(".waits"));
+    QFile(gate()).open(QIODevice::WriteOnly);
+    m_timer = std::make_unique<Timer>();
+    Timer *timer = m_timer.get();
+    const QString path = gate();
+    timer->thread = std::thread([timer, path, letGoAfterMs] {
+        std::unique_lock lock(timer->mutex);
+        if (!timer->changed.wait_for(lock, std::chrono::milliseconds(letGoAfterMs), [timer] { return timer->cancelled; }))
+            QFile::remove(path);
+    });
+}
+
+void StalledShare::release()
+{
+    if (m_timer) {
+        {
+            std::lock_guard lock(m_timer->mutex);
+            m_timer->cancelled = true;
+        }
+        m_timer->changed.notify_all();
+        m_timer->thread.join();
+        m_timer.reset();
+    }
+    QFile::remove(gate());
+}
+
+bool StalledShare::isStalled() const { return QFile::exists(gate()); }
+
+int StalledShare::hangingReads() const
+{
+    QFile log(gate() + QStringLiteral(".waits"));
+    return log.open(QIODevice::ReadOnly) ? int(log.readAll().count('\n')) : 0;
 }
 
 } // namespace SystemSetups

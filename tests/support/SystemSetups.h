@@ -6,6 +6,7 @@
 #include <QString>
 #include <QtGlobal>
 #include <functional>
+#include <memory>
 #include <sys/types.h>
 
 namespace SystemSetups {
@@ -91,6 +92,42 @@ private:
     QByteArray m_oldServer, m_oldCookie;
     bool m_hadServer, m_hadCookie;
     QString m_why;
+};
+
+// A share whose server stops answering: the files put into source() are
+// seen under mounted(), through a file system of the test's own, and while
+// it is stalled every read of a file whose name begins with "stall" hangs.
+// Mounting needs /dev/fuse and the right to mount.
+class StalledShare {
+public:
+    explicit StalledShare(const QString &folder);
+    ~StalledShare(); // lets every hanging read go, then unmounts
+    StalledShare(const StalledShare &) = delete;
+    StalledShare &operator=(const StalledShare &) = delete;
+
+    // Mounts it; false with why() when it cannot be mounted here.
+    bool start();
+    QString why() const { return m_why; }
+    QString source() const;
+    QString mounted() const;
+    // Reads hang from now on, until release() or, at the latest, until
+    // letGoAfterMs have passed: a test whose caller waits on a hanging read
+    // then finds the share no longer stalled instead of hanging for good.
+    void stall(int letGoAfterMs);
+    void release();
+    bool isStalled() const;
+    // Reads that have begun to hang since stall().
+    int hangingReads() const;
+
+private:
+    QString gate() const;
+
+    QString m_folder;
+    QProcess m_server;
+    QString m_why;
+    bool m_mounted = false;
+    struct Timer;
+    std::unique_ptr<Timer> m_timer;
 };
 
 } // namespace SystemSetups
