@@ -419,7 +419,14 @@ void MediaPipeline::handle(GstMessage *message)
             Q_EMIT failed(noSoundOutput());
             break;
         }
-        m_prerolled = true;
+        if (!std::exchange(m_prerolled, true)) {
+            if (const std::optional<double> next = std::exchange(m_deferredSeek, std::nullopt)) {
+                if (seek(*next) == SeekResult::Failed) {
+                    Q_EMIT seekRefused();
+                    break;
+                }
+            }
+        }
         Q_EMIT asyncDone();
         break;
     default:
@@ -506,9 +513,13 @@ MediaPipeline::SeekResult MediaPipeline::seek(double seconds)
 {
     if (m_shutDown)
         return SeekResult::NotSeekable;
-    if (m_released || m_seekInFlight) { // taken up when the media is opened afresh, or the seek returns
+    // Taken up when the media is opened afresh, when the seek before returns,
+    // or when a load that is still on its way has come up: until then there
+    // is nothing to seek in, and a media that loads from a stalled share
+    // would only be opened again to wait once more.
+    if (m_released || m_seekInFlight || !m_prerolled) {
         m_lastPosition = std::max(0.0, seconds);
-        if (m_seekInFlight)
+        if (!m_released)
             m_deferredSeek = m_lastPosition;
         return SeekResult::Done;
     }

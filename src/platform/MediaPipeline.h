@@ -64,7 +64,8 @@ public:
     // demuxers leave the pipeline flushed and stalled after that. A seek
     // that takes longer than a moment (its media stalled in a read) goes on
     // by itself and counts as Done; seeks and play state changes asked for
-    // meanwhile follow when it returns, and seekRefused() if it failed.
+    // meanwhile follow when it returns, and seekRefused() if it failed. A
+    // seek asked for while a late load is on its way is Done once it comes up.
     SeekResult seek(double seconds);
     double duration() const;       // seconds, 0 when unknown
     double position() const;       // seconds, 0 when unknown
