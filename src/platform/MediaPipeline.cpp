@@ -335,7 +335,7 @@ bool MediaPipeline::letGo(int waitMs)
 {
     if (m_notifier)
         m_notifier->setEnabled(false);
-    {
+    if (m_link) {
         QMutexLocker lock(&m_link->mutex);
         m_link->owner = nullptr;
     }
@@ -354,7 +354,6 @@ bool MediaPipeline::letGo(int waitMs)
         gst_element_set_state(m_playbin.get(), GST_STATE_PAUSED);
     auto *remains = new Remains{std::move(m_playbin), std::move(m_videoSink), std::move(m_panorama),
                                 std::move(m_audioSink), std::move(m_bus), std::move(m_link)};
-    m_link = std::make_shared<StreamLink>(); // unused from now on, never null
     const std::shared_ptr<Latch> down = remains->down;
     gst_element_call_async(
         remains->playbin.get(), [](GstElement *element, gpointer) { gst_element_set_state(element, GST_STATE_NULL); },
@@ -419,14 +418,8 @@ void MediaPipeline::handle(GstMessage *message)
             Q_EMIT failed(noSoundOutput());
             break;
         }
-        if (!std::exchange(m_prerolled, true)) {
-            if (const std::optional<double> next = std::exchange(m_deferredSeek, std::nullopt)) {
-                if (seek(*next) == SeekResult::Failed) {
-                    Q_EMIT seekRefused();
-                    break;
-                }
-            }
-        }
+        if (!std::exchange(m_prerolled, true) && !takeUpDeferredSeek())
+            break;
         Q_EMIT asyncDone();
         break;
     default:
@@ -595,15 +588,23 @@ void MediaPipeline::seekReturned(const std::shared_ptr<SeekCall> &call)
         return;
     }
     dropFrameOfOldPlace();
-    if (const std::optional<double> next = std::exchange(m_deferredSeek, std::nullopt)) {
-        if (seek(*next) == SeekResult::Failed) {
-            m_deferredPlaying.reset();
-            Q_EMIT seekRefused();
-            return;
-        }
-    }
+    if (!takeUpDeferredSeek())
+        return;
     if (const std::optional<bool> playing = std::exchange(m_deferredPlaying, std::nullopt))
         (void)setPlaying(*playing);
+}
+
+// The seek that had to wait, done now; false when it was refused, after
+// seekRefused(): what else had to wait is dropped then, as the owner opens
+// the media afresh.
+bool MediaPipeline::takeUpDeferredSeek()
+{
+    const std::optional<double> next = std::exchange(m_deferredSeek, std::nullopt);
+    if (!next || seek(*next) != SeekResult::Failed)
+        return true;
+    m_deferredPlaying.reset();
+    Q_EMIT seekRefused();
+    return false;
 }
 
 double MediaPipeline::duration() const

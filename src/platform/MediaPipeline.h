@@ -106,6 +106,7 @@ private:
     struct Remains;
     struct SeekCall;
     void seekReturned(const std::shared_ptr<SeekCall> &call);
+    bool takeUpDeferredSeek();
     void dropFrameOfOldPlace();
     template <GstSample *(*pull)(GstAppSink *)>
     static GstFlowReturn onFrame(GstElement *sink, gpointer link);
@@ -121,7 +122,8 @@ private:
     gsth::SignalConnection m_sampleConnection;
     gsth::SignalConnection m_prerollConnection;
     gsth::SignalConnection m_sinkConnection; // sets up the real audio sink once it exists
-    // What the streaming threads reach of us; cut when we let go.
+    // What the streaming threads reach of us; cut, and handed over with the
+    // GStreamer side, when we let go.
     std::shared_ptr<StreamLink> m_link;
     // A seek that outlasted seek()'s wait, and what was asked for since.
     std::shared_ptr<SeekCall> m_seekInFlight;
